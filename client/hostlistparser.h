@@ -1,0 +1,44 @@
+#pragma once
+
+#include "hostrecords.h"
+
+#include <QString>
+#include <QStringView>
+
+namespace zonara {
+
+// The two halves of the host list: host names (visible) and host id texts (hidden), entry for
+// entry in parallel.
+class HostListView
+{
+public:
+    virtual ~HostListView() = default;
+    virtual void clearHosts() = 0;
+    virtual void appendHost(const QString &idText, const QString &name) = 0;
+};
+
+// Where the parser is between two lines; kept between pages, so a host entry left incomplete at
+// the end of one page carries over into the next.
+struct HostListParserState
+{
+    enum class Row { Unset, None, AwaitingFirstDetail, AwaitingSecondDetail };
+
+    Row row = Row::Unset;
+    int currentHostId = 0;
+    QString currentHostName;
+};
+
+// Reads a listing page line by line. A line ends at a carriage return together with the one
+// character after it; the text after the last carriage return is not read. A host entry is a
+// host row followed by two detail rows, other lines possibly in between:
+//   <TR><TD><INPUT TYPE="radio" NAME="host_id" VALUE="42"></TD><TD>alpha</TD></TR>
+//   <TR><TD></TD><TD><FONT SIZE=-1>first detail</FONT></TD></TR>
+//   <TR><TD></TD><TD><FONT SIZE=-1>second detail</FONT></TD></TR>
+// Each host row writes its record of kind `kind` into `table`; each completed entry is appended
+// to `hosts`. Rows the arithmetic cannot cut, and host ids that are no whole number from 0 to
+// 99999, are skipped, and a skipped host row drops the pending host so that its detail rows
+// attach to no other host. Runs in time linear in the page.
+void parseListingPage(QStringView page, HostKind kind, HostListParserState &state,
+                      HostRecordTable &table, HostListView &hosts);
+
+} // namespace zonara

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zonara {
+
+// Parses an HTML document (UTF-8) and writes it back in the text form the program reads:
+// - tag and attribute names in upper case, attributes in source order separated by one blank;
+//   a value that is a signed whole number ("-1", "+2") is written bare, every other value in
+//   double quotes; an attribute without a value is its name alone;
+// - "&", "<", ">" in text and "&", '"' in values escaped again;
+// - every table row starts at a line start and stands whole on one line ended by CR LF, with
+//   runs of white space inside it folded to one blank and blanks next to a tag dropped;
+// - elsewhere text keeps its own line structure, every line end written as CR LF, and the
+//   document's html, head and body tags stand on lines of their own, so a page of key=value lines
+//   keeps each key at a line start.
+std::string serializeHtml(std::string_view html);
+
+} // namespace zonara

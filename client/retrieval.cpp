@@ -1,0 +1,36 @@
+#include "retrieval.h"
+
+#include "pageloader.h"
+
+namespace zonara {
+
+Retrieval::Retrieval(PageLoader &loader, HostListView &hosts, QString memberHost,
+                     CredentialsSource credentials, QObject *parent)
+    : QObject(parent)
+    , m_loader(loader)
+    , m_hosts(hosts)
+    , m_memberHost(std::move(memberHost))
+    , m_credentials(std::move(credentials))
+{
+    connect(&m_loader, &PageLoader::documentComplete, this, &Retrieval::onDocumentComplete);
+}
+
+void Retrieval::start()
+{
+    m_phase = Phase::Dynamic;
+    m_hosts.clearHosts();
+    m_loader.load(MemberRequests(m_memberHost, m_credentials()).dynamicListing());
+}
+
+void Retrieval::onDocumentComplete()
+{
+    const HostKind kind = m_phase == Phase::Dynamic ? HostKind::Dynamic : HostKind::Static;
+    parseListingPage(m_loader.documentHtml(), kind, m_parserState, m_records, m_hosts);
+    if (m_phase == Phase::Dynamic) {
+        m_loader.load(MemberRequests(m_memberHost, m_credentials()).staticListing());
+        m_phase = Phase::Static;
+    }
+    emit listingRead(kind);
+}
+
+} // namespace zonara

@@ -1,0 +1,172 @@
+#include "documenttext.h"
+#include "hostlistparser.h"
+#include "recordinglist.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace zonara;
+
+namespace {
+
+const QString HostRow = QStringLiteral(R"(<TR><TD><INPUT TYPE="radio" NAME="host_id" VALUE=")");
+const QString DetailRow = QStringLiteral("<TR><TD></TD><TD><FONT SIZE=-1>");
+
+QString hostRow(const QString &id, const QString &name)
+{
+    return HostRow + id + QStringLiteral("\"></TD><TD>") + name + QStringLiteral("</TD></TR>\r\n");
+}
+
+QString detailRow(const QString &text, const QString &end = QStringLiteral("</FONT>"))
+{
+    return DetailRow + text + end + QStringLiteral("</TD></TR>\r\n");
+}
+
+QString entry(const QString &id, const QString &name)
+{
+    return hostRow(id, name) + detailRow(name + QStringLiteral(" first")) +
+           detailRow(name + QStringLiteral(" second"));
+}
+
+struct Parse
+{
+    HostListParserState state;
+    HostRecordTable table;
+    RecordingList list;
+
+    void page(const QString &text, HostKind kind = HostKind::Dynamic)
+    {
+        parseListingPage(text, kind, state, table, list);
+    }
+};
+
+} // namespace
+
+class TestHostListParser final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void workedExample();
+    void listedEntries_data();
+    void listedEntries();
+    void idOutsideTheTableCorruptsNothing();
+    void entryCarriesOverIntoTheNextPage();
+    void sameIdOnBothPages();
+    void providerPageThroughTheSerializer();
+};
+
+void TestHostListParser::workedExample()
+{
+    Parse parse;
+    parse.page(hostRow("42", "alpha") + detailRow("first") + detailRow("second", "</font>"));
+
+    const HostRecord &record = parse.table[42];
+    QCOMPARE(record.name, "alpha");
+    QCOMPARE(record.id, 42);
+    QCOMPARE(record.kind, HostKind::Dynamic);
+    QCOMPARE(record.firstDetail, "first");
+    QCOMPARE(record.secondDetail, "second");
+    QCOMPARE(parse.list.entries, QStringList{"42=alpha"});
+}
+
+void TestHostListParser::listedEntries_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("empty page") << QString() << QStringList();
+    QTest::newRow("no carriage return")
+        << QString(hostRow("1", "a")).remove(u'\r') << QStringList();
+    QTest::newRow("two hosts in page order")
+        << entry("7", "b") + entry("3", "a") << QStringList{"7=b", "3=a"};
+    QTest::newRow("other lines between rows")
+        << hostRow("5", "e") + "<P>noise</P>\r\n" + detailRow("1") + "\r\n" + detailRow("2")
+        << QStringList{"5=e"};
+    QTest::newRow("only one detail before the next host")
+        << hostRow("1", "lost") + detailRow("d") + entry("2", "kept") << QStringList{"2=kept"};
+    QTest::newRow("lower-case row is not a host row")
+        << entry("1", "a").replace("<TR><TD><INPUT", "<tr><td><input") << QStringList();
+    QTest::newRow("detail end in any case")
+        << hostRow("1", "a") + detailRow("x", "</FoNt>") + detailRow("y", "</font>")
+        << QStringList{"1=a"};
+    QTest::newRow("lone carriage returns eat the next character")
+        << QString(entry("1", "a")).remove(u'\n') << QStringList();
+    QTest::newRow("last line without line end is not read")
+        << hostRow("1", "a") + detailRow("x") + detailRow("y").chopped(2) << QStringList();
+    QTest::newRow("leading zeros") << entry("0042", "z") << QStringList{"42=z"};
+    QTest::newRow("detail row before any host row")
+        << detailRow("x") + detailRow("y") + entry("1", "a") << QStringList{"1=a"};
+    QTest::newRow("empty host name") << entry("9", "") << QStringList{"9="};
+    QTest::newRow("empty id reads as slot 0") << entry("", "nil") << QStringList{"0=nil"};
+    QTest::newRow("host row without closing quote")
+        << HostRow + "12></TD><TD>x</TD></TR>\r\n" + detailRow("a") + detailRow("b")
+        << QStringList();
+    QTest::newRow("host row without a name cell")
+        << HostRow + "12\"></TD></TR>\r\n" + detailRow("a") + detailRow("b") << QStringList();
+    QTest::newRow("malformed host row drops the pending host")
+        << hostRow("1", "a") + detailRow("x") + HostRow + "\r\n" + detailRow("y") << QStringList();
+    QTest::newRow("detail row without end marker is skipped")
+        << hostRow("1", "a") + detailRow("x", "") + detailRow("y") + detailRow("z")
+        << QStringList{"1=a"};
+    QTest::newRow("fractional id skipped") << entry("4.5", "f") << QStringList();
+    QTest::newRow("negative id skipped") << entry("-1", "n") << QStringList();
+    QTest::newRow("id above the table skipped") << entry("100000", "big") << QStringList();
+    QTest::newRow("largest id") << entry("99999", "top") << QStringList{"99999=top"};
+    QTest::newRow("carriage return as last character")
+        << hostRow("1", "a") + detailRow("x") + detailRow("y").chopped(1) << QStringList{"1=a"};
+}
+
+void TestHostListParser::listedEntries()
+{
+    QFETCH(QString, page);
+    QFETCH(QStringList, expected);
+    Parse parse;
+    parse.page(page);
+    QCOMPARE(parse.list.entries, expected);
+}
+
+void TestHostListParser::idOutsideTheTableCorruptsNothing()
+{
+    Parse parse;
+    parse.page(entry("5", "five"));
+    parse.page(entry("70000000", "huge") + entry("-3", "minus"));
+    QCOMPARE(parse.table[5].name, "five");
+    QCOMPARE(parse.table[5].secondDetail, "five second");
+    QCOMPARE(parse.list.entries, QStringList{"5=five"});
+}
+
+void TestHostListParser::entryCarriesOverIntoTheNextPage()
+{
+    Parse parse;
+    parse.page(hostRow("8", "split") + detailRow("one"), HostKind::Dynamic);
+    QVERIFY(parse.list.entries.isEmpty());
+    parse.page(detailRow("two"), HostKind::Static);
+    QCOMPARE(parse.list.entries, QStringList{"8=split"});
+    QCOMPARE(parse.table[8].kind, HostKind::Dynamic);
+    QCOMPARE(parse.table[8].secondDetail, "two");
+}
+
+void TestHostListParser::sameIdOnBothPages()
+{
+    Parse parse;
+    parse.page(entry("3", "twice"), HostKind::Dynamic);
+    parse.page(entry("3", "twice"), HostKind::Static);
+    QCOMPARE(parse.list.entries, QStringList({"3=twice", "3=twice"}));
+    QCOMPARE(parse.table[3].kind, HostKind::Static);
+}
+
+void TestHostListParser::providerPageThroughTheSerializer()
+{
+    QFile file(QFINDTESTDATA("data/listing-dynamic.html"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    Parse parse;
+    parse.page(documentText(file.readAll(), "text/html"));
+    QCOMPARE(parse.list.entries,
+             QStringList({"101=home.zonara.example", "102=office.zonara-home.example"}));
+    QCOMPARE(parse.table[102].firstDetail, "IP address: 192.0.2.44");
+    QCOMPARE(parse.table[102].secondDetail, "Wildcard: off, backup MX: yes");
+}
+
+QTEST_APPLESS_MAIN(TestHostListParser)
+#include "tst_hostlistparser.moc"

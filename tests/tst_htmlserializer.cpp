@@ -1,0 +1,222 @@
+#include "documenttext.h"
+#include "htmlserializer.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace zonara;
+
+namespace {
+
+QString serialized(const QString &html)
+{
+    const QByteArray utf8 = html.toUtf8();
+    return QString::fromStdString(serializeHtml(std::string_view(utf8.constData(), utf8.size())));
+}
+
+// What the serialiser wrote between the body tags, whose lines it writes itself.
+QString bodyOf(const QString &document)
+{
+    const QString open = QStringLiteral("<BODY>\r\n");
+    const qsizetype start = document.indexOf(open);
+    const qsizetype end = document.lastIndexOf(QStringLiteral("</BODY>"));
+    if (start < 0 || end < start)
+        return QStringLiteral("(no body) ") + document;
+    return document.mid(start + open.size(), end - start - open.size());
+}
+
+QByteArray fixture(const char *name)
+{
+    QFile file(QFINDTESTDATA(QStringLiteral("data/") + QLatin1StringView(name)));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing test page %s", name);
+    return file.readAll();
+}
+
+} // namespace
+
+class TestHtmlSerializer final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void body_data();
+    void body();
+    void documentFrame();
+    void providerListingKeepsEveryRowWhole();
+    void plainTextPassesThrough_data();
+    void plainTextPassesThrough();
+    void charsets_data();
+    void charsets();
+    void deepNestingDoesNotOverflow();
+};
+
+void TestHtmlSerializer::body_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("host row from indented lower-case markup")
+        << "<table>\n<tr>\n  <td><input type=\"radio\" name=\"host_id\" value=\"42\"></td>\n"
+           "  <td>alpha</td>\n</tr>\n</table>"
+        << "<TABLE><TBODY>\r\n<TR><TD><INPUT TYPE=\"radio\" NAME=\"host_id\" VALUE=\"42\"></TD>"
+           "<TD>alpha</TD></TR>\r\n</TBODY></TABLE>\r\n";
+    QTest::newRow("detail row with a bare signed size")
+        << "<table><tr><td></td><td><font size=-1>first</font></td></tr></table>"
+        << "<TABLE><TBODY>\r\n<TR><TD></TD><TD><FONT SIZE=-1>first</FONT></TD></TR>\r\n"
+           "</TBODY></TABLE>\r\n";
+    QTest::newRow("quoted signed size is written bare")
+        << "<font size=\"-1\">x</font><font size='+2'>y</font>"
+        << "<FONT SIZE=-1>x</FONT><FONT SIZE=+2>y</FONT>\r\n";
+    QTest::newRow("unquoted value is quoted") << "<input value=42>"
+                                              << "<INPUT VALUE=\"42\">\r\n";
+    QTest::newRow("unsigned and broken numbers are quoted")
+        << "<font size=3 color=-1a face=->x</font>"
+        << "<FONT SIZE=\"3\" COLOR=\"-1a\" FACE=\"-\">x</FONT>\r\n";
+    QTest::newRow("attribute without value") << "<input type=checkbox checked>"
+                                             << "<INPUT TYPE=\"checkbox\" CHECKED>\r\n";
+    QTest::newRow("empty quoted value") << "<input value=\"\">"
+                                        << "<INPUT VALUE=\"\">\r\n";
+    QTest::newRow("attributes keep source order") << "<a title=t href=h id=i>x</a>"
+                                                  << "<A TITLE=\"t\" HREF=\"h\" ID=\"i\">x</A>\r\n";
+    QTest::newRow("escapes in text and values")
+        << "<p title='a&quot;b&amp;c'>1 &lt; 2 &amp;&gt; 3</p>"
+        << "<P TITLE=\"a&quot;b&amp;c\">1 &lt; 2 &amp;&gt; 3</P>\r\n";
+    QTest::newRow("white space inside a row folds")
+        << "<table><tr><td>  two\n\t words  </td><td> <b> bold </b> </td></tr></table>"
+        << "<TABLE><TBODY>\r\n<TR><TD>two words</TD><TD><B>bold</B></TD></TR>\r\n"
+           "</TBODY></TABLE>\r\n";
+    QTest::newRow("rows written one after another each get a line")
+        << "<table><tr><td>a</td></tr><tr><td>b</td></tr></table>"
+        << "<TABLE><TBODY>\r\n<TR><TD>a</TD></TR>\r\n<TR><TD>b</TD></TR>\r\n</TBODY></TABLE>\r\n";
+    QTest::newRow("row after text starts a line")
+        << "text<table><tr><td>a</td></tr></table>"
+        << "text<TABLE><TBODY>\r\n<TR><TD>a</TD></TR>\r\n</TBODY></TABLE>\r\n";
+    QTest::newRow("nested table stays in its row")
+        << "<table><tr><td><table><tr><td>in</td></tr></table></td></tr></table>"
+        << "<TABLE><TBODY>\r\n<TR><TD><TABLE><TBODY><TR><TD>in</TD></TR></TBODY></TABLE></TD>"
+           "</TR>\r\n</TBODY></TABLE>\r\n";
+    QTest::newRow("text keeps its lines as CR LF") << "one\ntwo\r\nthree\rfour"
+                                                   << "one\r\ntwo\r\nthree\r\nfour\r\n";
+    QTest::newRow("key lines stay at line starts") << "vers=1.1\nfile=http://x/?a=1&b=2\n"
+                                                   << "vers=1.1\r\nfile=http://x/?a=1&amp;b=2\r\n";
+    QTest::newRow("preformatted block keeps its lines") << "<pre>\nline 1\n  line 2\n</pre>"
+                                                        << "<PRE>line 1\r\n  line 2\r\n</PRE>\r\n";
+    QTest::newRow("comment") << "x<!-- a\nnote -->"
+                             << "x<!-- a\r\nnote -->\r\n";
+    QTest::newRow("script is not escaped") << "x<script>if (a < b && c) y();</script>"
+                                           << "x<SCRIPT>if (a < b && c) y();</SCRIPT>\r\n";
+    QTest::newRow("unknown tag") << "<zonara-x data-n=1>y</zonara-x>"
+                                 << "<ZONARA-X DATA-N=\"1\">y</ZONARA-X>\r\n";
+    QTest::newRow("void elements get no end tag") << "a<br>b<img src=i>"
+                                                  << "a<BR>b<IMG SRC=\"i\">\r\n";
+    QTest::newRow("non-ASCII text") << "<td>héllo ✓</td>"
+                                    << "héllo ✓\r\n";
+}
+
+void TestHtmlSerializer::body()
+{
+    QFETCH(QString, html);
+    QFETCH(QString, expected);
+    QCOMPARE(bodyOf(serialized(html)), expected);
+}
+
+void TestHtmlSerializer::documentFrame()
+{
+    QCOMPARE(serialized("<!DOCTYPE html><title>T</title>x"),
+             "<!DOCTYPE html>\r\n<HTML>\r\n<HEAD>\r\n<TITLE>T</TITLE>\r\n</HEAD>\r\n<BODY>\r\n"
+             "x\r\n</BODY>\r\n</HTML>\r\n");
+    QCOMPARE(serialized(QString()),
+             "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n<BODY>\r\n</BODY>\r\n</HTML>\r\n");
+}
+
+void TestHtmlSerializer::providerListingKeepsEveryRowWhole()
+{
+    const QString text = documentText(fixture("listing-dynamic.html"), "text/html");
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    QCOMPARE(text.count(u'\r'), text.count(QStringLiteral("\r\n")));
+    QCOMPARE(text.count(u'\n'), text.count(QStringLiteral("\r\n")));
+    QVERIFY(lines.contains(
+        R"(<TR><TD><INPUT TYPE="radio" NAME="host_id" VALUE="101"></TD><TD>home.zonara.example</TD></TR>)"));
+    QVERIFY(
+        lines.contains("<TR><TD></TD><TD><FONT SIZE=-1>IP address: 192.0.2.10</FONT></TD></TR>"));
+    QVERIFY(lines.contains(
+        "<TR><TD></TD><TD><FONT SIZE=-1>Wildcard: on, backup MX: yes</FONT></TD></TR>"));
+    for (const QString &line : lines) {
+        if (line.contains(QStringLiteral("<TR>")))
+            QVERIFY2(line.startsWith(QStringLiteral("<TR>")) &&
+                         line.endsWith(QStringLiteral("</TR>")),
+                     qPrintable(line));
+    }
+}
+
+void TestHtmlSerializer::plainTextPassesThrough_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("contentType");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("LF lines") << QByteArray("vers=1.1\nfile=x<y>\n") << QByteArray("text/plain")
+                              << "vers=1.1\r\nfile=x<y>\r\n";
+    QTest::newRow("CR lines") << QByteArray("a\rb") << QByteArray("text/plain; charset=utf-8")
+                              << "a\r\nb";
+    QTest::newRow("CR LF kept") << QByteArray("a\r\nb\r\n")
+                                << QByteArray("application/octet-stream") << "a\r\nb\r\n";
+    QTest::newRow("markup not parsed")
+        << QByteArray("<b>x</b>") << QByteArray("text/plain") << "<b>x</b>";
+}
+
+void TestHtmlSerializer::plainTextPassesThrough()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, contentType);
+    QFETCH(QString, expected);
+    QCOMPARE(documentText(body, contentType), expected);
+}
+
+void TestHtmlSerializer::charsets_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("contentType");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("UTF-8 undeclared")
+        << QByteArray("caf\xc3\xa9") << QByteArray("text/plain") << QString::fromUtf8("café");
+    QTest::newRow("Windows-1252 when not UTF-8")
+        << QByteArray("caf\xe9 \x80") << QByteArray("text/plain") << QString::fromUtf8("café €");
+    QTest::newRow("declared in the header")
+        << QByteArray("caf\xe9") << QByteArray("text/plain; charset=ISO-8859-1")
+        << QString::fromUtf8("café");
+    QTest::newRow("declared in the page")
+        << QByteArray("<meta charset=\"windows-1252\">\x93quoted\x94") << QByteArray("text/html")
+        << QString::fromUtf8("<META CHARSET=\"windows-1252\">\r\n");
+    QTest::newRow("header wins over UTF-8 look")
+        << QByteArray("\xc3\xa9") << QByteArray("text/plain; charset=windows-1252")
+        << QString::fromUtf8("Ã©");
+}
+
+void TestHtmlSerializer::charsets()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, contentType);
+    QFETCH(QString, expected);
+    const QString text = documentText(body, contentType);
+    if (contentType.startsWith("text/html")) {
+        QVERIFY2(text.contains(expected), qPrintable(text));
+        QVERIFY2(text.contains(QString::fromUtf8("“quoted”")), qPrintable(text));
+    } else {
+        QCOMPARE(text, expected);
+    }
+}
+
+void TestHtmlSerializer::deepNestingDoesNotOverflow()
+{
+    // The writer must not recurse: ten thousand levels would outgrow a thread's stack.
+    const QString html = QString(QStringLiteral("<span>")).repeated(10'000) + u'x';
+    const QString text = serialized(html);
+    QCOMPARE(text.count(QStringLiteral("<SPAN>")), 10'000);
+    QCOMPARE(text.count(QStringLiteral("</SPAN>")), 10'000);
+}
+
+QTEST_APPLESS_MAIN(TestHtmlSerializer)
+#include "tst_htmlserializer.moc"

@@ -1,0 +1,119 @@
+#include "membersimulator.h"
+#include "pageloader.h"
+#include "recordinglist.h"
+#include "retrieval.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace zonara;
+using namespace zonara::simulator;
+
+class TestRetrieval final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void dynamicThenStatic();
+    void staticListingTakesTheCredentialsOfThatMoment();
+    void wrongPasswordListsNothingButStillAsksForStatic();
+    void secondRetrieveInFlightListsEachHostOnce();
+
+private:
+    // Starts a retrieval and waits for the static listing to be read.
+    bool retrieveAll();
+
+    std::unique_ptr<MemberSimulator> m_simulator;
+    Credentials m_credentials{"user", "secret"};
+    RecordingList m_list;
+    std::unique_ptr<PageLoader> m_loader;
+    std::unique_ptr<Retrieval> m_retrieval;
+};
+
+void TestRetrieval::init()
+{
+    m_simulator = std::make_unique<MemberSimulator>();
+    m_simulator->setAccount("user", "secret");
+    m_simulator->addHost(SimulatedKind::Static, "s1.zonara.example", "198.51.100.1");
+    m_simulator->addHost(SimulatedKind::Dynamic, "d1.zonara.example", "192.0.2.1", true);
+    m_simulator->addHost(SimulatedKind::Dynamic, "d2.zonara.example", "192.0.2.2");
+    QVERIFY(m_simulator->start() > 0);
+    m_credentials = {"user", "secret"};
+    m_list.entries.clear();
+    m_loader = std::make_unique<PageLoader>();
+    m_retrieval = std::make_unique<Retrieval>(*m_loader, m_list, m_simulator->memberHost(),
+                                              [this] { return m_credentials; });
+}
+
+void TestRetrieval::cleanup()
+{
+    m_retrieval.reset();
+    m_loader.reset();
+    m_simulator.reset();
+}
+
+bool TestRetrieval::retrieveAll()
+{
+    QSignalSpy read(m_retrieval.get(), &Retrieval::listingRead);
+    m_retrieval->start();
+    while (read.count() < 2) {
+        if (!read.wait(10'000))
+            return false;
+    }
+    return read.at(0).at(0).value<HostKind>() == HostKind::Dynamic &&
+           read.at(1).at(0).value<HostKind>() == HostKind::Static;
+}
+
+void TestRetrieval::dynamicThenStatic()
+{
+    QVERIFY(retrieveAll());
+    QCOMPARE(m_list.entries, QStringList({"102=d1.zonara.example", "103=d2.zonara.example",
+                                          "101=s1.zonara.example"}));
+    QCOMPARE(m_retrieval->records()[101].kind, HostKind::Static);
+    QCOMPARE(m_retrieval->records()[102].kind, HostKind::Dynamic);
+    QCOMPARE(m_retrieval->records()[102].firstDetail, "IP address: 192.0.2.1");
+    QCOMPARE(m_retrieval->phase(), Retrieval::Phase::Static);
+
+    const QList<LoggedRequest> log = m_simulator->requestLog();
+    QCOMPARE(log.size(), 2);
+    QCOMPARE(log[0].path, "/nic/zonara");
+    QCOMPARE(log[1].path, "/nic/statdns");
+}
+
+void TestRetrieval::staticListingTakesTheCredentialsOfThatMoment()
+{
+    QSignalSpy read(m_retrieval.get(), &Retrieval::listingRead);
+    m_retrieval->start();
+    m_credentials = {"user", "edited"};
+    QTRY_COMPARE_WITH_TIMEOUT(read.count(), 2, 10'000);
+    const QList<LoggedRequest> log = m_simulator->requestLog();
+    QCOMPARE(log.size(), 2);
+    QVERIFY(log[0].authenticated);
+    QVERIFY(!log[1].authenticated);
+    QCOMPARE(m_list.entries, QStringList({"102=d1.zonara.example", "103=d2.zonara.example"}));
+}
+
+void TestRetrieval::wrongPasswordListsNothingButStillAsksForStatic()
+{
+    m_credentials = {"user", "wrong"};
+    QVERIFY(retrieveAll());
+    QVERIFY(m_list.entries.isEmpty());
+    QCOMPARE(m_simulator->requestLog().size(), 2);
+}
+
+void TestRetrieval::secondRetrieveInFlightListsEachHostOnce()
+{
+    QSignalSpy read(m_retrieval.get(), &Retrieval::listingRead);
+    m_retrieval->start();
+    m_retrieval->start();
+    QTRY_COMPARE_WITH_TIMEOUT(read.count(), 2, 10'000);
+    QTest::qWait(200); // nothing more may arrive
+    QCOMPARE(read.count(), 2);
+    QCOMPARE(m_list.entries, QStringList({"102=d1.zonara.example", "103=d2.zonara.example",
+                                          "101=s1.zonara.example"}));
+}
+
+QTEST_GUILESS_MAIN(TestRetrieval)
+#include "tst_retrieval.moc"
