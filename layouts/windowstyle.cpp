@@ -1,0 +1,74 @@
+#include "windowstyle.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QKeyEvent>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace zonara {
+
+void useLayoutFont()
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(10);
+    QApplication::setFont(font);
+}
+
+QIcon programIcon()
+{
+    return QIcon(QStringLiteral(":/zonara/zonara-manager.xpm"));
+}
+
+QCursor handPointer()
+{
+    return QCursor(QPixmap(QStringLiteral(":/zonara/hand-pointer.xpm")), 19, 0);
+}
+
+void makeFixedWindow(QWidget &window, MinimizeButton minimize)
+{
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (minimize == MinimizeButton::Shown)
+        flags |= Qt::WindowMinimizeButtonHint;
+    window.setWindowFlags(flags);
+    window.setFixedSize(window.size());
+}
+
+FixedDialog::FixedDialog(QWidget *parent)
+    : QDialog(parent)
+{}
+
+void FixedDialog::showEvent(QShowEvent *event)
+{
+    // The layout's size is the window's for good, whatever the style would like.
+    makeFixedWindow(*this, MinimizeButton::Hidden);
+    setModal(true);
+    QDialog::showEvent(event);
+}
+
+void FixedDialog::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+        if (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))
+            break;
+        if (auto *focused = qobject_cast<QPushButton *>(focusWidget());
+            focused && focused->isEnabled())
+            focused->click();
+        else if (m_defaultButton && m_defaultButton->isEnabled())
+            m_defaultButton->click();
+        event->accept();
+        return;
+    default:
+        break;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace zonara

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QCursor>
+#include <QDialog>
+#include <QIcon>
+
+class QPushButton;
+
+namespace zonara {
+
+// 15 twips make one pixel at 96 dots per inch.
+constexpr int twipsToPixels(int twips)
+{
+    return twips / 15;
+}
+
+// The font all four windows are laid out for: the platform's default font is too wide for
+// their geometry.
+void useLayoutFont();
+
+QIcon programIcon();
+QCursor handPointer();
+
+enum class MinimizeButton { Shown, Hidden };
+
+// Fixed size, a close box, no maximize button and no context help.
+void makeFixedWindow(QWidget &window, MinimizeButton minimize);
+
+// A secondary window: modal, fixed, and Esc presses nothing. Enter presses the button that has
+// the focus, else the default button if the window has one.
+class FixedDialog : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FixedDialog)
+
+public:
+    explicit FixedDialog(QWidget *parent = nullptr);
+
+protected:
+    void setDefaultButton(QPushButton *button) { m_defaultButton = button; }
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QPushButton *m_defaultButton = nullptr;
+};
+
+} // namespace zonara

@@ -1,0 +1,202 @@
+#include "form1.h"
+
+#include "form2.h"
+#include "form4.h"
+#include "linecontrol.h"
+#include "module1.h"
+#include "pageloader.h"
+#include "platform.h"
+#include "retrieval.h"
+#include "textvalue.h"
+#include "windowstyle.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace zonara {
+
+namespace {
+
+constexpr QColor Navy(0x00, 0x00, 0x80);
+
+void setLabelColour(QLabel &label, const QColor &colour)
+{
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label.setPalette(palette);
+}
+
+} // namespace
+
+Form1::Form1(SiteConfig site, Platform &platform, QWidget *parent)
+    : QWidget(parent)
+    , m_site(std::move(site))
+    , m_platform(platform)
+    , m_listingLoader(new PageLoader(this))
+    , m_announcementLoader(new PageLoader(this))
+{
+    m_ui.setupUi(this);
+    setWindowTitle(QStringLiteral("Zonara Manager by ") + m_site.publisherName);
+    setWindowIcon(programIcon());
+    makeFixedWindow(*this, MinimizeButton::Shown);
+    m_ui.Label3->setText(m_site.homePage);
+    m_ui.Label4->setText(m_site.contactAddress);
+    for (QLabel *link : {m_ui.Label3, m_ui.Label4, m_ui.Label5}) {
+        setLabelColour(*link, Navy);
+        link->setCursor(handPointer());
+    }
+
+    m_listingLoader->setObjectName(QStringLiteral("DHTMLEdit1"));
+    m_announcementLoader->setObjectName(QStringLiteral("DHTMLEdit2"));
+
+    // The link frame: an etched groove, shadow line then highlight line one pixel further.
+    m_lines = {
+        new LineControl(QStringLiteral("Line1"), QPalette::Light, 3840, 0, 3840, 720, this),
+        new LineControl(QStringLiteral("Line2"), QPalette::Dark, 6480, 720, 3840, 720, this),
+        new LineControl(QStringLiteral("Line3"), QPalette::Dark, 3825, 0, 3825, 720, this),
+        new LineControl(QStringLiteral("Line4"), QPalette::Light, 3840, 735, 6480, 735, this),
+    };
+    for (LineControl *line : m_lines)
+        connect(line, &LineControl::changed, this, qOverload<>(&QWidget::update));
+
+    m_retrieval = new Retrieval(
+        *m_listingLoader, *this, m_site.memberHost,
+        [this] {
+            return Credentials{m_ui.Text1->text(), m_ui.Text2->text()};
+        },
+        this);
+
+    connect(m_ui.Command1, &QPushButton::clicked, this, &Form1::retrieve);
+    connect(m_ui.List1, &QListWidget::itemSelectionChanged, this, &Form1::showSelectedHost);
+    connect(m_ui.Command2, &QPushButton::clicked, this, &Form1::addHost);
+    connect(m_ui.Command3, &QPushButton::clicked, this, &Form1::deleteHost);
+    connect(m_ui.Command4, &QPushButton::clicked, this, &Form1::editHost);
+    connect(m_ui.Command5, &QPushButton::clicked, this, &Form1::convertHost);
+
+    m_ui.Text1->setFocus();
+    m_announcementLoader->load(m_site.announcementAddress);
+}
+
+Form1::~Form1() = default;
+
+void Form1::clearHosts()
+{
+    m_ui.List1->clear();
+    m_ui.VList1->clear();
+}
+
+void Form1::appendHost(const QString &idText, const QString &name)
+{
+    m_ui.VList1->addItem(idText);
+    m_ui.List1->addItem(name);
+}
+
+MemberRequests Form1::memberRequests() const
+{
+    return MemberRequests(m_site.memberHost, {m_ui.Text1->text(), m_ui.Text2->text()});
+}
+
+QString Form1::selectedHostName() const
+{
+    const QListWidgetItem *item = m_ui.List1->currentItem();
+    return item && item->isSelected() ? item->text() : QString();
+}
+
+QString Form1::selectedHostId() const
+{
+    const QListWidgetItem *item = m_ui.List1->currentItem();
+    const QListWidgetItem *id = item ? m_ui.VList1->item(m_ui.List1->row(item)) : nullptr;
+    return id && item->isSelected() ? id->text() : QString();
+}
+
+int Form1::typeDisplayIndex() const
+{
+    return m_ui.Combo1->currentIndex();
+}
+
+void Form1::keyPressEvent(QKeyEvent *event)
+{
+    // Retrieve is the window's default button: Enter presses it unless a button has the focus,
+    // which then takes Enter itself.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !(event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))) {
+        if (m_ui.Command1->isEnabled())
+            m_ui.Command1->click();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Form1::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    for (const LineControl *line : m_lines) {
+        painter.setPen(QPen(palette().color(line->colour()), 0));
+        painter.drawLine(twipsToPixels(line->x1()), twipsToPixels(line->y1()),
+                         twipsToPixels(line->x2()), twipsToPixels(line->y2()));
+    }
+}
+
+void Form1::retrieve()
+{
+    m_ui.Command3->setEnabled(false);
+    m_ui.Command4->setEnabled(false);
+    m_ui.Command5->setEnabled(false);
+    m_retrieval->start();
+}
+
+void Form1::showSelectedHost()
+{
+    const QList<QListWidgetItem *> selected = m_ui.List1->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const QListWidgetItem *idItem = m_ui.VList1->item(m_ui.List1->row(selected.first()));
+    if (!idItem)
+        return;
+    const int id = wholeNumberIn(numericValue(idItem->text()), 0, HostRecordTable::SlotCount - 1);
+    if (id < 0)
+        return;
+
+    const HostRecord &record = m_retrieval->records()[id];
+    m_ui.Combo1->setCurrentIndex(int(record.kind) - 1);
+    m_ui.Text3->setText(record.firstDetail);
+    m_ui.Text4->setText(record.secondDetail);
+    m_ui.Command3->setEnabled(true);
+    m_ui.Command4->setEnabled(true);
+    m_ui.Command5->setEnabled(record.kind != HostKind::Static);
+}
+
+void Form1::addHost()
+{
+    Form2 dialog(*this, m_site.domainSuffixes);
+    dialog.exec();
+}
+
+void Form1::editHost()
+{
+    Form4 dialog(*this, m_platform.localIpAddress());
+    dialog.exec();
+}
+
+void Form1::deleteHost()
+{
+    const QString name = selectedHostName();
+    if (!m_platform.askYesNo(QStringLiteral("Sure?"),
+                             QStringLiteral("Sure you want to delete ") + name + u'?'))
+        return;
+    Module1::ShowReport(memberRequests().deleteHost(typeDisplayIndex(), selectedHostId()));
+}
+
+void Form1::convertHost()
+{
+    const QString name = selectedHostName();
+    if (!m_platform.askYesNo(QStringLiteral("Sure?"), QStringLiteral("Sure you want to convert ") +
+                                                          name +
+                                                          QStringLiteral(" to a static DNS?")))
+        return;
+    Module1::ShowReport(memberRequests().convertHost(selectedHostId()));
+}
+
+} // namespace zonara

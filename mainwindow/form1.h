@@ -1,0 +1,61 @@
+#pragma once
+
+#include "hostlistparser.h"
+#include "mainwindowfields.h"
+#include "siteconfig.h"
+#include "ui_form1.h"
+
+#include <QWidget>
+
+#include <array>
+
+namespace zonara {
+
+class LineControl;
+class PageLoader;
+class Platform;
+class Retrieval;
+
+// The main window: credentials, Retrieve, the host list and the selected host's details, the
+// host commands, and the link labels.
+class Form1 final : public QWidget, public HostListView, public MainWindowFields
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Form1)
+
+public:
+    Form1(SiteConfig site, Platform &platform, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // HostListView: the parser's side of List1 and VList1.
+    void clearHosts() override;
+    void appendHost(const QString &idText, const QString &name) override;
+
+    // MainWindowFields: what the host dialogs read.
+    MemberRequests memberRequests() const override;
+    QString selectedHostName() const override;
+    QString selectedHostId() const override;
+    int typeDisplayIndex() const override;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void retrieve();
+    void showSelectedHost();
+    void addHost();
+    void deleteHost();
+    void editHost();
+    void convertHost();
+
+    Ui::Form1 m_ui;
+    SiteConfig m_site;
+    Platform &m_platform;
+    PageLoader *m_listingLoader;
+    PageLoader *m_announcementLoader;
+    std::array<LineControl *, 4> m_lines;
+    Retrieval *m_retrieval;
+};
+
+} // namespace zonara

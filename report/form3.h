@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ui_form3.h"
+#include "windowstyle.h"
+
+namespace zonara {
+
+class PageLoader;
+
+// The report window: loads Module1::URL2load and shows the answer's title as its caption and
+// the answer's preformatted block as its text. Closing it abandons a load still in flight.
+class Form3 final : public FixedDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Form3)
+
+public:
+    explicit Form3(QWidget *parent = nullptr);
+
+private:
+    void showAnswer();
+
+    Ui::Form3 m_ui;
+    PageLoader *m_loader;
+};
+
+} // namespace zonara

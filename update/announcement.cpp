@@ -1,0 +1,62 @@
+#include "announcement.h"
+
+#include "textvalue.h"
+
+#include <QUrl>
+
+#include <array>
+#include <utility>
+
+namespace zonara {
+
+void readAnnouncement(QStringView page, Announcement &record)
+{
+    const std::array<std::pair<QStringView, QString Announcement::*>, 5> keys = {{
+        {u"vers=", &Announcement::version},
+        {u"file=", &Announcement::downloadAddress},
+        {u"brok=", &Announcement::lowestCompatible},
+        {u"whyb=", &Announcement::reason},
+        {u"desc=", &Announcement::description},
+    }};
+
+    qsizetype lineStart = 0;
+    for (qsizetype lineEnd = page.indexOf(u'\r'); lineEnd >= 0;
+         lineEnd = page.indexOf(u'\r', lineStart)) {
+        const QStringView line = page.sliced(lineStart, lineEnd - lineStart);
+        lineStart = std::min(lineEnd + 2, page.size());
+        for (const auto &[key, field] : keys) {
+            if (line.startsWith(key)) {
+                record.*field = line.sliced(key.size()).toString();
+                break;
+            }
+        }
+    }
+}
+
+UpdateNotice updateNotice(const QString &ownVersion, const Announcement &announcement)
+{
+    const double own = numericValue(ownVersion);
+    UpdateNotice notice;
+    if (own < numericValue(announcement.version)) {
+        notice.showUpdateLabel = true;
+        notice.updateLabelCaption =
+            QStringLiteral("Update to Zonara Manager ") + announcement.version;
+    }
+    if (own < numericValue(announcement.lowestCompatible)) {
+        notice.askToDownload = true;
+        notice.question =
+            QStringLiteral("This version of Zonara Manager is not compatible anymore. Reason: ") +
+            announcement.reason + QStringLiteral(". Do you want to download Zonara Manager ") +
+            announcement.version + u'?';
+    }
+    return notice;
+}
+
+bool isWebAddress(const QString &address)
+{
+    const QUrl url(address, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && !url.host().isEmpty() && (scheme == u"http" || scheme == u"https");
+}
+
+} // namespace zonara
