@@ -10,7 +10,9 @@ Form2::Form2(const MainWindowFields &mainWindow, const QStringList &domainSuffix
     , m_mainWindow(mainWindow)
 {
     m_ui.setupUi(this);
+    fixLayout();
     m_ui.Combo1->addItems(domainSuffixes);
+    focusFirstAvailable({m_ui.Text1, m_ui.Combo1, m_ui.Check1});
     connect(m_ui.Command1, &QPushButton::clicked, this, &Form2::submit);
     connect(m_ui.Command2, &QPushButton::clicked, this, &QDialog::reject);
 

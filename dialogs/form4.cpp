@@ -10,6 +10,8 @@ Form4::Form4(const MainWindowFields &mainWindow, const QString &localIpAddress, 
     , m_mainWindow(mainWindow)
 {
     m_ui.setupUi(this);
+    fixLayout();
+    focusFirstAvailable({m_ui.Text1, m_ui.Check1, m_ui.Combo2, m_ui.Text2});
     connect(m_ui.Command1, &QPushButton::clicked, this, &Form4::submit);
     connect(m_ui.Command2, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -26,6 +26,16 @@ QCursor handPointer()
     return QCursor(QPixmap(QStringLiteral(":/zonara/hand-pointer.xpm")), 19, 0);
 }
 
+void focusFirstAvailable(std::initializer_list<QWidget *> tabOrder)
+{
+    for (QWidget *control : tabOrder) {
+        if (control->isEnabled() && !control->isHidden() && control->focusPolicy() & Qt::TabFocus) {
+            control->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
 void makeFixedWindow(QWidget &window, MinimizeButton minimize)
 {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -40,12 +50,11 @@ FixedDialog::FixedDialog(QWidget *parent)
     : QDialog(parent)
 {}
 
-void FixedDialog::showEvent(QShowEvent *event)
+void FixedDialog::fixLayout()
 {
-    // The layout's size is the window's for good, whatever the style would like.
     makeFixedWindow(*this, MinimizeButton::Hidden);
+    // After the flags: changing them resets the modality.
     setModal(true);
-    QDialog::showEvent(event);
 }
 
 void FixedDialog::keyPressEvent(QKeyEvent *event)

@@ -21,12 +21,15 @@ void useLayoutFont();
 QIcon programIcon();
 QCursor handPointer();
 
+// A window opens with the focus on the first control in its tab order that can take it.
+void focusFirstAvailable(std::initializer_list<QWidget *> tabOrder);
+
 enum class MinimizeButton { Shown, Hidden };
 
 // Fixed size, a close box, no maximize button and no context help.
 void makeFixedWindow(QWidget &window, MinimizeButton minimize);
 
-// A secondary window: modal, fixed, and Esc presses nothing. Enter presses the button that has
+// A secondary window: modal, and Esc presses nothing. Enter presses the button that has
 // the focus, else the default button if the window has one.
 class FixedDialog : public QDialog
 {
@@ -37,9 +40,10 @@ public:
     explicit FixedDialog(QWidget *parent = nullptr);
 
 protected:
+    // Fixes the window at its designed size, with its frame, as a modal window.
+    void fixLayout();
     void setDefaultButton(QPushButton *button) { m_defaultButton = button; }
     void keyPressEvent(QKeyEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     QPushButton *m_defaultButton = nullptr;

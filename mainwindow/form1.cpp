@@ -73,7 +73,7 @@ Form1::Form1(SiteConfig site, Platform &platform, QWidget *parent)
     connect(m_ui.Command4, &QPushButton::clicked, this, &Form1::editHost);
     connect(m_ui.Command5, &QPushButton::clicked, this, &Form1::convertHost);
 
-    m_ui.Text1->setFocus();
+    focusFirstAvailable({m_ui.Text1, m_ui.Text2, m_ui.Command1});
     m_announcementLoader->load(m_site.announcementAddress);
 }
 

@@ -11,8 +11,10 @@ Form3::Form3(QWidget *parent)
     , m_loader(new PageLoader(this))
 {
     m_ui.setupUi(this);
+    fixLayout();
     m_loader->setObjectName(QStringLiteral("DHTMLEdit1"));
     setDefaultButton(m_ui.Command1);
+    focusFirstAvailable({m_ui.Command1, m_ui.Text1});
     connect(m_ui.Command1, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_loader, &PageLoader::documentComplete, this, &Form3::showAnswer);
     m_loader->load(Module1::URL2load);

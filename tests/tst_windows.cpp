@@ -1,0 +1,490 @@
+#include "fakeplatform.h"
+#include "form1.h"
+#include "form2.h"
+#include "form3.h"
+#include "form4.h"
+#include "linecontrol.h"
+#include "membersimulator.h"
+#include "module1.h"
+#include "windowstyle.h"
+#include "windowtesting.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace zonara;
+using namespace zonara::simulator;
+
+namespace {
+
+// What a control shows: its caption, text, or items.
+QString shownText(const QWidget *widget)
+{
+    if (auto *button = qobject_cast<const QAbstractButton *>(widget))
+        return button->text();
+    if (auto *label = qobject_cast<const QLabel *>(widget))
+        return label->text();
+    if (auto *edit = qobject_cast<const QLineEdit *>(widget))
+        return edit->text();
+    if (auto *edit = qobject_cast<const QPlainTextEdit *>(widget))
+        return edit->toPlainText();
+    if (auto *combo = qobject_cast<const QComboBox *>(widget)) {
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i)
+            items << combo->itemText(i);
+        return items.join(u'|');
+    }
+    if (auto *list = qobject_cast<const QListWidget *>(widget))
+        return QString::number(list->count());
+    return QStringLiteral("?");
+}
+
+void addControlColumns()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("shown");
+}
+
+void addControl(const char *name, const char *className, QRect twips, const QString &text,
+                bool enabled = true, bool shown = true)
+{
+    QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(className) << twips
+                        << text << enabled << shown;
+}
+
+const SiteConfig Site{QStringLiteral("127.0.0.1:1"),
+                      QStringLiteral("ZM Software"),
+                      QStringLiteral("http://www.zmsoft.example/"),
+                      QStringLiteral("info@zmsoft.example"),
+                      QStringLiteral("feedback@zmsoft.example"),
+                      QStringLiteral("http://127.0.0.1:1/zonara/version.txt"),
+                      {QStringLiteral(".zonara.example"), QStringLiteral(".zhome.example"),
+                       QStringLiteral(".zlan.example"), QStringLiteral(".zweb.example")}};
+
+const QString Types = QStringLiteral("Dynamic DNS|Static DNS");
+
+QStringList focusChainFrom(QWidget &window, int steps)
+{
+    QStringList names;
+    for (int i = 0; i < steps; ++i) {
+        QWidget *focused = window.focusWidget();
+        names << (focused ? focused->objectName() : QStringLiteral("(none)"));
+        QTest::keyClick(focused ? focused : &window, Qt::Key_Tab);
+    }
+    return names;
+}
+
+} // namespace
+
+class TestWindows final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void form1Controls_data();
+    void form1Controls();
+    void form2Controls_data();
+    void form2Controls();
+    void form3Controls_data();
+    void form3Controls();
+    void form4Controls_data();
+    void form4Controls();
+    void windowProperties();
+    void linkFrame();
+    void hiddenPageLoaders();
+    void tabOrder_data();
+    void tabOrder();
+    void passwordShowsOneStarPerCharacter();
+    void enterInMainWindowPressesRetrieve_data();
+    void enterInMainWindowPressesRetrieve();
+    void enterOnAnotherButtonPressesThatButton();
+    void escClosesNoWindow();
+    void enterInHostDialogPressesOnlyAFocusedButton();
+    void enterInReportWindowPressesOk();
+
+private:
+    void checkControl(QWidget &window);
+    std::unique_ptr<Form1> makeForm1();
+
+    FakePlatform m_platform;
+};
+
+void TestWindows::initTestCase()
+{
+    useLayoutFont();
+    Module1::URL2load = QStringLiteral("http://127.0.0.1:1/");
+}
+
+std::unique_ptr<Form1> TestWindows::makeForm1()
+{
+    auto window = std::make_unique<Form1>(Site, m_platform);
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qWarning("main window not active");
+    return window;
+}
+
+void TestWindows::checkControl(QWidget &window)
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QRect, twips);
+    QFETCH(QString, text);
+    QFETCH(bool, enabled);
+    QFETCH(bool, shown);
+
+    auto *control = window.findChild<QWidget *>(name);
+    QVERIFY2(control, qPrintable(name));
+    QCOMPARE(control->parentWidget(), &window);
+    QCOMPARE(QString::fromLatin1(control->metaObject()->className()), className);
+    QCOMPARE(control->geometry(),
+             QRect(twipsToPixels(twips.x()), twipsToPixels(twips.y()), twipsToPixels(twips.width()),
+                   twipsToPixels(twips.height())));
+    QCOMPARE(shownText(control), text);
+    QCOMPARE(control->isEnabled(), enabled);
+    QCOMPARE(!control->isHidden(), shown);
+}
+
+void TestWindows::form1Controls_data()
+{
+    addControlColumns();
+    addControl("Command5", "QPushButton", {5400, 2280, 855, 255}, "&Convert", false);
+    addControl("Command4", "QPushButton", {4560, 2280, 855, 255}, "&Edit", false);
+    addControl("Command3", "QPushButton", {3720, 2280, 855, 255}, "&Delete", false);
+    addControl("Command2", "QPushButton", {2880, 2280, 855, 255}, "&Add");
+    addControl("Text4", "QLineEdit", {2880, 1920, 3495, 315}, "", false);
+    addControl("Text3", "QLineEdit", {2880, 1560, 3495, 315}, "", false);
+    addControl("Combo1", "QComboBox", {2880, 1200, 3495, 315}, Types, false);
+    addControl("VList1", "QListWidget", {240, 1320, 1215, 450}, "0", true, false);
+    addControl("Command1", "QPushButton", {1200, 840, 975, 255}, "Retrieve");
+    addControl("Text2", "QLineEdit", {960, 480, 1215, 285}, "");
+    addControl("Text1", "QLineEdit", {960, 120, 1215, 285}, "");
+    addControl("List1", "QListWidget", {120, 1200, 2655, 3375}, "0");
+    addControl("Label4", "QLabel", {4440, 360, 1965, 195}, "info@zmsoft.example");
+    addControl("Label3", "QLabel", {3960, 120, 2415, 195}, "http://www.zmsoft.example/");
+    addControl("Label2", "QLabel", {120, 480, 735, 195}, "Password:");
+    addControl("Label1", "QLabel", {120, 120, 765, 195}, "Username:");
+    addControl("Label5", "QLabel", {4320, 600, 2055, 195}, "Update to Zonara Manager", true, false);
+}
+
+void TestWindows::form1Controls()
+{
+    const auto window = makeForm1();
+    checkControl(*window);
+}
+
+void TestWindows::form2Controls_data()
+{
+    addControlColumns();
+    addControl("Command2", "QPushButton", {2760, 1440, 1215, 495}, "&Cancel");
+    addControl("Command1", "QPushButton", {720, 1440, 1215, 495}, "&Add");
+    addControl("Text2", "QLineEdit", {720, 840, 3255, 315}, "");
+    addControl("Combo2", "QComboBox", {720, 120, 3255, 315}, Types);
+    addControl("Check1", "QCheckBox", {720, 1200, 1575, 195}, "Wildchar enabled");
+    addControl("Combo1", "QComboBox", {2520, 480, 1455, 315}, Site.domainSuffixes.join(u'|'));
+    addControl("Text1", "QLineEdit", {720, 480, 1695, 315}, "");
+    addControl("Label3", "QLabel", {120, 840, 195, 195}, "IP:");
+    addControl("Label2", "QLabel", {120, 120, 405, 195}, "Type:");
+    addControl("Label1", "QLabel", {120, 480, 375, 195}, "Host:");
+}
+
+void TestWindows::form2Controls()
+{
+    const auto main = makeForm1();
+    Form2 dialog(*main, Site.domainSuffixes);
+    checkControl(dialog);
+    QCOMPARE(dialog.windowTitle(), "Add Zonara host...");
+    QCOMPARE(child<QComboBox>(dialog, "Combo1")->currentIndex(), 0);
+    QCOMPARE(child<QComboBox>(dialog, "Combo2")->currentText(), "Dynamic DNS");
+    QVERIFY(child<QCheckBox>(dialog, "Check1")->isChecked());
+}
+
+void TestWindows::form3Controls_data()
+{
+    addControlColumns();
+    addControl("Text1", "QPlainTextEdit", {120, 120, 4455, 2415}, "");
+    addControl("Command1", "QPushButton", {1800, 2640, 1215, 495}, "&OK");
+}
+
+void TestWindows::form3Controls()
+{
+    Form3 window;
+    checkControl(window);
+    QCOMPARE(window.windowTitle(), "Rapport");
+    auto *text = child<QPlainTextEdit>(window, "Text1");
+    QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(text->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(text->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+}
+
+void TestWindows::form4Controls_data()
+{
+    addControlColumns();
+    addControl("Command2", "QPushButton", {2760, 1440, 1215, 495}, "&Cancel");
+    addControl("Command1", "QPushButton", {720, 1440, 1215, 495}, "&Update");
+    addControl("Text2", "QLineEdit", {720, 840, 3255, 315}, "192.0.2.200");
+    addControl("Combo2", "QComboBox", {720, 120, 3255, 315}, Types, false);
+    addControl("Check1", "QCheckBox", {720, 1200, 1575, 195}, "Wildchar enabled");
+    addControl("Text1", "QLineEdit", {720, 480, 3255, 315}, "", false);
+    addControl("Label3", "QLabel", {120, 840, 195, 195}, "IP:");
+    addControl("Label2", "QLabel", {120, 120, 405, 195}, "Type:");
+    addControl("Label1", "QLabel", {120, 480, 375, 195}, "Host:");
+}
+
+void TestWindows::form4Controls()
+{
+    const auto main = makeForm1();
+    Form4 dialog(*main, m_platform.localIpAddress());
+    checkControl(dialog);
+    QCOMPARE(dialog.windowTitle(), "Edit Zonara host...");
+    QVERIFY(child<QCheckBox>(dialog, "Check1")->isChecked());
+}
+
+void TestWindows::windowProperties()
+{
+    const auto main = makeForm1();
+    QCOMPARE(main->windowTitle(), "Zonara Manager by ZM Software");
+    QCOMPARE(main->size(), QSize(429, 309));
+    QCOMPARE(main->minimumSize(), main->maximumSize());
+    QVERIFY(main->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!main->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(main->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!main->windowIcon().isNull());
+    QCOMPARE(main->windowIcon().availableSizes().value(0), QSize(32, 32));
+
+    const QCursor hand = child<QLabel>(*main, "Label3")->cursor();
+    QCOMPARE(hand.shape(), Qt::BitmapCursor);
+    QCOMPARE(hand.hotSpot(), QPoint(19, 0));
+    QCOMPARE(hand.pixmap().size(), QSize(32, 32));
+    for (const char *link : {"Label3", "Label4", "Label5"}) {
+        auto *label = child<QLabel>(*main, link);
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0x80));
+        QVERIFY(!label->font().underline());
+        QCOMPARE(label->cursor().hotSpot(), QPoint(19, 0));
+    }
+
+    Form2 add(*main, Site.domainSuffixes);
+    Form3 report;
+    Form4 edit(*main, QString());
+    for (QDialog *dialog : std::initializer_list<QDialog *>{&add, &report, &edit}) {
+        dialog->show();
+        QVERIFY(dialog->isModal());
+        QVERIFY(!dialog->parentWidget());
+        QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
+        QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+        dialog->hide();
+    }
+    QCOMPARE(add.size(), QSize(302, 137));
+    QCOMPARE(report.size(), QSize(312, 213));
+    QCOMPARE(edit.size(), QSize(302, 137));
+}
+
+void TestWindows::linkFrame()
+{
+    const auto main = makeForm1();
+    const QList<QList<int>> expected = {
+        {3840, 0, 3840, 720}, {6480, 720, 3840, 720}, {3825, 0, 3825, 720}, {3840, 735, 6480, 735}};
+    for (int i = 0; i < 4; ++i) {
+        auto *line = main->findChild<QObject *>(QStringLiteral("Line%1").arg(i + 1));
+        QVERIFY(line);
+        QVERIFY(!line->isWidgetType());
+        const QList<int> points = {line->property("X1").toInt(), line->property("Y1").toInt(),
+                                   line->property("X2").toInt(), line->property("Y2").toInt()};
+        QCOMPARE(points, expected[i]);
+    }
+
+    // The lines are drawn one pixel wide in the palette's shadow and highlight colours, and a
+    // moved end point is drawn at once.
+    auto *line2 = main->findChild<LineControl *>(QStringLiteral("Line2"));
+    QImage before = main->grab().toImage();
+    const QRgb shadow = main->palette().color(QPalette::Dark).rgb();
+    const QRgb highlight = main->palette().color(QPalette::Light).rgb();
+    QCOMPARE(before.pixel(300, 48), shadow);
+    QCOMPARE(before.pixel(300, 49), highlight);
+    QCOMPARE(before.pixel(256, 20), highlight);
+    QCOMPARE(before.pixel(255, 20), shadow);
+    QVERIFY(line2->setProperty("Y1", 960));
+    QVERIFY(line2->setProperty("Y2", 960));
+    QImage after = main->grab().toImage();
+    QCOMPARE(after.pixel(300, 64), shadow);
+    QVERIFY(after.pixel(300, 48) != shadow);
+}
+
+void TestWindows::hiddenPageLoaders()
+{
+    const auto main = makeForm1();
+    for (const char *name : {"DHTMLEdit1", "DHTMLEdit2"}) {
+        QObject *loader = main->findChild<QObject *>(QLatin1StringView(name));
+        QVERIFY2(loader && !loader->isWidgetType(), name);
+    }
+    Form3 report;
+    QObject *loader = report.findChild<QObject *>(QStringLiteral("DHTMLEdit1"));
+    QVERIFY(loader && !loader->isWidgetType());
+}
+
+void TestWindows::tabOrder_data()
+{
+    QTest::addColumn<int>("window");
+    QTest::addColumn<QStringList>("chain");
+
+    QTest::newRow("main window") << 1 << QStringList{"Text1", "Text2",    "Command1",
+                                                     "List1", "Command2", "Text1"};
+    QTest::newRow("add-host dialog") << 2 << QStringList{"Text1", "Combo1",   "Check1",   "Combo2",
+                                                         "Text2", "Command1", "Command2", "Text1"};
+    QTest::newRow("report window") << 3 << QStringList{"Command1", "Text1", "Command1"};
+    QTest::newRow("edit-host dialog")
+        << 4 << QStringList{"Check1", "Text2", "Command1", "Command2", "Check1"};
+}
+
+void TestWindows::tabOrder()
+{
+    QFETCH(int, window);
+    QFETCH(QStringList, chain);
+
+    const auto main = makeForm1();
+    std::unique_ptr<QWidget> dialog;
+    switch (window) {
+    case 2:
+        dialog = std::make_unique<Form2>(*main, Site.domainSuffixes);
+        break;
+    case 3:
+        dialog = std::make_unique<Form3>();
+        break;
+    case 4:
+        dialog = std::make_unique<Form4>(*main, QString());
+        break;
+    default:
+        break;
+    }
+    QWidget &shown = dialog ? *dialog : *main;
+    shown.show();
+    shown.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&shown));
+    QCOMPARE(focusChainFrom(shown, int(chain.size())), chain);
+}
+
+void TestWindows::passwordShowsOneStarPerCharacter()
+{
+    const auto main = makeForm1();
+    auto *password = child<QLineEdit>(*main, "Text2");
+    password->setFocus();
+    QTest::keyClicks(password, "p455 w!");
+    QCOMPARE(password->text(), "p455 w!");
+    QCOMPARE(password->displayText(), "*******");
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+}
+
+void TestWindows::enterInMainWindowPressesRetrieve_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return in the user name") << "Text1" << int(Qt::Key_Return);
+    QTest::newRow("Enter in the password") << "Text2" << int(Qt::Key_Enter);
+    QTest::newRow("Return in the host list") << "List1" << int(Qt::Key_Return);
+    QTest::newRow("Return on Retrieve") << "Command1" << int(Qt::Key_Return);
+}
+
+void TestWindows::enterInMainWindowPressesRetrieve()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    const auto main = makeForm1();
+    auto *retrieve = child<QPushButton>(*main, "Command1");
+    QSignalSpy pressed(retrieve, &QPushButton::clicked);
+    QWidget *target = main->findChild<QWidget *>(focus);
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key(key));
+    QCOMPARE(pressed.count(), 1);
+}
+
+void TestWindows::enterOnAnotherButtonPressesThatButton()
+{
+    const auto main = makeForm1();
+    auto *add = child<QPushButton>(*main, "Command2");
+    QSignalSpy retrieve(child<QPushButton>(*main, "Command1"), &QPushButton::clicked);
+    QSignalSpy addPressed(add, &QPushButton::clicked);
+    bool opened = false;
+    whenModalOpens<Form2>([&opened](Form2 &dialog) {
+        opened = true;
+        dialog.reject();
+    });
+    add->setFocus();
+    QTest::keyClick(add, Qt::Key_Return);
+    QVERIFY(opened);
+    QCOMPARE(addPressed.count(), 1);
+    QCOMPARE(retrieve.count(), 0);
+}
+
+void TestWindows::escClosesNoWindow()
+{
+    const auto main = makeForm1();
+    QTest::keyClick(main.get(), Qt::Key_Escape);
+    QVERIFY(main->isVisible());
+
+    Form2 add(*main, Site.domainSuffixes);
+    Form3 report;
+    Form4 edit(*main, QString());
+    for (QDialog *dialog : std::initializer_list<QDialog *>{&add, &report, &edit}) {
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->result(), 0);
+        dialog->hide();
+    }
+}
+
+void TestWindows::enterInHostDialogPressesOnlyAFocusedButton()
+{
+    const auto main = makeForm1();
+    Form2 add(*main, Site.domainSuffixes);
+    add.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&add));
+    auto *name = child<QLineEdit>(add, "Text1");
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Return);
+    QVERIFY(add.isVisible());
+    auto *cancel = child<QPushButton>(add, "Command2");
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Return);
+    QVERIFY(!add.isVisible());
+    QCOMPARE(add.result(), int(QDialog::Rejected));
+
+    Form4 edit(*main, QString());
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    auto *ip = child<QLineEdit>(edit, "Text2");
+    ip->setFocus();
+    QTest::keyClick(ip, Qt::Key_Enter);
+    QVERIFY(edit.isVisible());
+}
+
+void TestWindows::enterInReportWindowPressesOk()
+{
+    Form3 report;
+    report.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&report));
+    auto *text = child<QPlainTextEdit>(report, "Text1");
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Return);
+    QVERIFY(!report.isVisible());
+    QCOMPARE(report.result(), int(QDialog::Accepted));
+}
+
+QTEST_MAIN(TestWindows)
+#include "tst_windows.moc"
