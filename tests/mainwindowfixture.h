@@ -55,11 +55,7 @@ public:
         return *window;
     }
 
-    template<typename T = QWidget>
-    T *control(const char *name)
-    {
-        return child<T>(*window, name);
-    }
+    template <typename T = QWidget> T *control(const char *name) { return child<T>(*window, name); }
 
     QStringList listed() const
     {
@@ -67,8 +63,8 @@ public:
         auto *names = child<QListWidget>(*window, "List1");
         auto *ids = child<QListWidget>(*window, "VList1");
         for (int i = 0; i < names->count(); ++i)
-            entries << (ids->item(i) ? ids->item(i)->text() : QStringLiteral("?")) + u'='
-                           + names->item(i)->text();
+            entries << (ids->item(i) ? ids->item(i)->text() : QStringLiteral("?")) + u'=' +
+                           names->item(i)->text();
         return entries;
     }
 
@@ -80,8 +76,8 @@ public:
         control<QLineEdit>("Text2")->setText(password);
         const qsizetype before = simulator.requestLog().size();
         control<QPushButton>("Command1")->click();
-        const bool bothAsked = QTest::qWaitFor(
-            [&] { return simulator.requestLog().size() >= before + 2; }, 10'000);
+        const bool bothAsked =
+            QTest::qWaitFor([&] { return simulator.requestLog().size() >= before + 2; }, 10'000);
         QTest::qWait(100);
         return bothAsked;
     }

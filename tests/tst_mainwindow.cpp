@@ -137,7 +137,8 @@ void TestMainWindow::announcementIsRequestedOnceAtStart()
     fresh.simulator.clearLog();
     Form1 window(fresh.site(), fresh.platform);
     QTRY_COMPARE(fresh.simulator.requestLog().size(), 1);
-    QCOMPARE(fresh.simulator.requestLog()[0].path, QLatin1StringView(MemberSimulator::AnnouncementPath));
+    QCOMPARE(fresh.simulator.requestLog()[0].path,
+             QLatin1StringView(MemberSimulator::AnnouncementPath));
     QTest::qWait(100);
     QCOMPARE(fresh.simulator.requestLog().size(), 1);
 }
