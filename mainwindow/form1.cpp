@@ -3,11 +3,13 @@
 #include "form2.h"
 #include "form4.h"
 #include "linecontrol.h"
+#include "linkhover.h"
 #include "module1.h"
 #include "pageloader.h"
 #include "platform.h"
 #include "retrieval.h"
 #include "textvalue.h"
+#include "version.h"
 #include "windowstyle.h"
 
 #include <QKeyEvent>
@@ -17,14 +19,10 @@ namespace zonara {
 
 namespace {
 
-constexpr QColor Navy(0x00, 0x00, 0x80);
-
-void setLabelColour(QLabel &label, const QColor &colour)
-{
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label.setPalette(palette);
-}
+// The update label keeps its right edge under the home page link's and grows to the left as
+// far as the link frame allows.
+constexpr int UpdateLabelRight = 6375;
+constexpr int LinkFrameInside = 3855;
 
 } // namespace
 
@@ -42,8 +40,9 @@ Form1::Form1(SiteConfig site, Platform &platform, QWidget *parent)
     m_ui.Label3->setText(m_site.homePage);
     m_ui.Label4->setText(m_site.contactAddress);
     for (QLabel *link : {m_ui.Label3, m_ui.Label4, m_ui.Label5}) {
-        setLabelColour(*link, Navy);
+        LinkHover::setStyle(*link, false);
         link->setCursor(handPointer());
+        link->installEventFilter(this);
     }
 
     m_listingLoader->setObjectName(QStringLiteral("DHTMLEdit1"));
@@ -72,6 +71,8 @@ Form1::Form1(SiteConfig site, Platform &platform, QWidget *parent)
     connect(m_ui.Command3, &QPushButton::clicked, this, &Form1::deleteHost);
     connect(m_ui.Command4, &QPushButton::clicked, this, &Form1::editHost);
     connect(m_ui.Command5, &QPushButton::clicked, this, &Form1::convertHost);
+    connect(m_announcementLoader, &PageLoader::documentComplete, this, &Form1::checkAnnouncement);
+    new LinkHover(*this, {m_ui.Label3, m_ui.Label4, m_ui.Label5}, {m_ui.Command4, m_ui.Command5});
 
     focusFirstAvailable({m_ui.Text1, m_ui.Text2, m_ui.Command1});
     m_announcementLoader->load(m_site.announcementAddress);
@@ -112,6 +113,25 @@ QString Form1::selectedHostId() const
 int Form1::typeDisplayIndex() const
 {
     return m_ui.Combo1->currentIndex();
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    // A link label is clicked when the button is released over it.
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto *label = qobject_cast<QLabel *>(watched);
+        const auto *release = static_cast<QMouseEvent *>(event);
+        if (label && release->button() == Qt::LeftButton &&
+            label->rect().contains(release->position().toPoint())) {
+            if (label == m_ui.Label3)
+                openHomePage();
+            else if (label == m_ui.Label4)
+                openMail();
+            else if (label == m_ui.Label5)
+                openDownload();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::keyPressEvent(QKeyEvent *event)
@@ -197,6 +217,64 @@ void Form1::convertHost()
                                                           QStringLiteral(" to a static DNS?")))
         return;
     Module1::ShowReport(memberRequests().convertHost(selectedHostId()));
+}
+
+} // namespace zonara
+
+namespace zonara {
+
+void Form1::openHomePage()
+{
+    m_platform.shellOpen(m_site.homePage);
+}
+
+void Form1::openMail()
+{
+    m_platform.shellOpen(QStringLiteral("mailto:") + m_site.feedbackAddress +
+                         QStringLiteral("?subject=Zonara Manager ") + versionText());
+}
+
+void Form1::openDownload()
+{
+    // The address comes from a page off the network: hand the desktop web addresses only, never
+    // a local file or program.
+    if (isWebAddress(m_announcement.downloadAddress))
+        m_platform.shellOpen(m_announcement.downloadAddress);
+}
+
+void Form1::checkAnnouncement()
+{
+    readAnnouncement(m_announcementLoader->documentHtml(), m_announcement);
+    const UpdateNotice notice = updateNotice(versionText(), m_announcement);
+    if (notice.showUpdateLabel) {
+        m_ui.Label5->setText(notice.updateLabelCaption);
+        fitUpdateLabel();
+        // The link frame's lower groove moves down to take the update label in.
+        auto *line1 = m_lines[0];
+        auto *line2 = m_lines[1];
+        auto *line3 = m_lines[2];
+        auto *line4 = m_lines[3];
+        line1->setY2(960);
+        line3->setY2(960);
+        line2->setY1(960);
+        line2->setY2(960);
+        line4->setY1(975);
+        line4->setY2(975);
+        m_ui.Label5->show();
+    }
+    if (notice.askToDownload &&
+        m_platform.askYesNo(QStringLiteral("Incompatible"), notice.question))
+        openDownload();
+}
+
+void Form1::fitUpdateLabel()
+{
+    QLabel &label = *m_ui.Label5;
+    const int right = twipsToPixels(UpdateLabelRight);
+    const int widest = right - twipsToPixels(LinkFrameInside);
+    const int needed = label.fontMetrics().horizontalAdvance(label.text()) + 2;
+    const int width = std::clamp(needed, label.width(), std::max(label.width(), widest));
+    label.setGeometry(right - width, label.y(), width, label.height());
 }
 
 } // namespace zonara

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "announcement.h"
 #include "hostlistparser.h"
 #include "mainwindowfields.h"
 #include "siteconfig.h"
@@ -38,6 +39,7 @@ public:
     int typeDisplayIndex() const override;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
@@ -48,6 +50,11 @@ private:
     void deleteHost();
     void editHost();
     void convertHost();
+    void openHomePage();
+    void openMail();
+    void openDownload();
+    void checkAnnouncement();
+    void fitUpdateLabel();
 
     Ui::Form1 m_ui;
     SiteConfig m_site;
@@ -56,6 +63,7 @@ private:
     PageLoader *m_announcementLoader;
     std::array<LineControl *, 4> m_lines;
     Retrieval *m_retrieval;
+    Announcement m_announcement;
 };
 
 } // namespace zonara
