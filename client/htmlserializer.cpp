@@ -224,9 +224,23 @@ private:
             appendUpper(gumbo_normalized_tagname(element.tag));
             return;
         }
-        GumboStringPiece name = element.original_tag;
-        gumbo_tag_from_original_text(&name);
-        appendUpper(std::string_view(name.data, name.length));
+        appendUpper(unknownTagName(element.original_tag));
+    }
+
+    // The name in an unknown element's source text: "<name ...>" or, for an element an end tag
+    // made, "</name ...>". gumbo's own helper keeps everything up to ">" for end tags, blanks
+    // included, which would cut a row.
+    static std::string_view unknownTagName(const GumboStringPiece &source)
+    {
+        std::string_view text(source.data ? source.data : "", source.data ? source.length : 0);
+        if (!text.empty() && text.front() == '<')
+            text.remove_prefix(1);
+        if (!text.empty() && text.front() == '/')
+            text.remove_prefix(1);
+        std::size_t end = 0;
+        while (end < text.size() && !isBlank(text[end]) && text[end] != '/' && text[end] != '>')
+            ++end;
+        return end == 0 ? std::string_view("UNKNOWN") : text.substr(0, end);
     }
 
     void writeAttribute(const GumboAttribute &attribute)
@@ -249,6 +263,13 @@ private:
                 break;
             case '"':
                 m_out += "&quot;";
+                break;
+            // Line breaks in a value would cut its row in two.
+            case '\n':
+                m_out += "&#10;";
+                break;
+            case '\r':
+                m_out += "&#13;";
                 break;
             default:
                 m_out += c;

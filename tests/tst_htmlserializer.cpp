@@ -1,6 +1,7 @@
 #include "documenttext.h"
 #include "htmlserializer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -49,6 +50,8 @@ private slots:
     void charsets_data();
     void charsets();
     void deepNestingDoesNotOverflow();
+    void regressionPagesKeepCrLfLines_data();
+    void regressionPagesKeepCrLfLines();
 };
 
 void TestHtmlSerializer::body_data()
@@ -73,6 +76,9 @@ void TestHtmlSerializer::body_data()
     QTest::newRow("unsigned and broken numbers are quoted")
         << "<font size=3 color=-1a face=->x</font>"
         << "<FONT SIZE=\"3\" COLOR=\"-1a\" FACE=\"-\">x</FONT>\r\n";
+    QTest::newRow("line breaks in a value keep the row whole")
+        << "<table><tr><td title=\"a\nb&#13;c\">x</td></tr></table>"
+        << "<TABLE><TBODY>\r\n<TR><TD TITLE=\"a&#10;b&#13;c\">x</TD></TR>\r\n</TBODY></TABLE>\r\n";
     QTest::newRow("attribute without value") << "<input type=checkbox checked>"
                                              << "<INPUT TYPE=\"checkbox\" CHECKED>\r\n";
     QTest::newRow("empty quoted value") << "<input value=\"\">"
@@ -108,6 +114,10 @@ void TestHtmlSerializer::body_data()
                                            << "x<SCRIPT>if (a < b && c) y();</SCRIPT>\r\n";
     QTest::newRow("unknown tag") << "<zonara-x data-n=1>y</zonara-x>"
                                  << "<ZONARA-X DATA-N=\"1\">y</ZONARA-X>\r\n";
+    QTest::newRow("unknown tag from an end tag with a line break") << "<p></bp/\nody x></p>"
+                                                                   << "<P></P>\r\n";
+    QTest::newRow("unknown tag name ends at a blank") << "<zz\ta=1>t</zz\n>"
+                                                      << "<ZZ A=\"1\">t</ZZ>\r\n";
     QTest::newRow("void elements get no end tag") << "a<br>b<img src=i>"
                                                   << "a<BR>b<IMG SRC=\"i\">\r\n";
     QTest::newRow("non-ASCII text") << "<td>héllo ✓</td>"
@@ -216,6 +226,32 @@ void TestHtmlSerializer::deepNestingDoesNotOverflow()
     const QString text = serialized(html);
     QCOMPARE(text.count(QStringLiteral("<SPAN>")), 10'000);
     QCOMPARE(text.count(QStringLiteral("</SPAN>")), 10'000);
+}
+
+void TestHtmlSerializer::regressionPagesKeepCrLfLines_data()
+{
+    QTest::addColumn<QString>("path");
+    const QDir data(QFINDTESTDATA("data"));
+    const QStringList pages = data.entryList({QStringLiteral("regression-*")}, QDir::Files);
+    QVERIFY(!pages.isEmpty());
+    for (const QString &page : pages)
+        QTest::newRow(qPrintable(page)) << data.filePath(page);
+}
+
+// Pages that once broke the text form: every line still ends in CR LF, and only there.
+void TestHtmlSerializer::regressionPagesKeepCrLfLines()
+{
+    QFETCH(QString, path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray page = file.readAll();
+    const std::string text = serializeHtml(std::string_view(page.constData(), page.size()));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n')
+            QVERIFY2(i > 0 && text[i - 1] == '\r', qPrintable(QString::number(i)));
+        if (text[i] == '\r')
+            QVERIFY2(i + 1 < text.size() && text[i + 1] == '\n', qPrintable(QString::number(i)));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestHtmlSerializer)

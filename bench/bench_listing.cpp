@@ -1,0 +1,57 @@
+// Throughput of the two steps every listing page goes through: the HTML text form, and the
+// host-list parser on that text.
+
+#include "hostlistparser.h"
+#include "htmlserializer.h"
+#include "listingpages.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QString>
+
+namespace {
+
+using namespace zonara;
+
+class CountingList final : public HostListView
+{
+public:
+    void clearHosts() override { count = 0; }
+    void appendHost(const QString &, const QString &) override { ++count; }
+    int count = 0;
+};
+
+void serializeListing(benchmark::State &state)
+{
+    const std::string page = providerListing(int(state.range(0)));
+    for (auto _ : state) {
+        std::string text = serializeHtml(page);
+        benchmark::DoNotOptimize(text);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(page.size()));
+}
+
+void parseListing(benchmark::State &state)
+{
+    const QString text =
+        QString::fromStdString(serializeHtml(providerListing(int(state.range(0)))));
+    auto table = std::make_unique<HostRecordTable>();
+    CountingList list;
+    for (auto _ : state) {
+        HostListParserState parserState;
+        list.clearHosts();
+        parseListingPage(text, HostKind::Dynamic, parserState, *table, list);
+        benchmark::DoNotOptimize(list.count);
+    }
+    if (list.count != state.range(0))
+        state.SkipWithError("the parser missed hosts");
+    // Bytes of the text form as the program holds it: two per character.
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()) * 2);
+}
+
+} // namespace
+
+BENCHMARK(serializeListing)->Arg(100)->Arg(1'000)->Arg(10'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(parseListing)->Arg(100)->Arg(1'000)->Arg(10'000)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
