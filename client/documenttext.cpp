@@ -117,13 +117,18 @@ QString withCrLfLineEnds(QStringView text)
     return out;
 }
 
-QString documentText(const QByteArray &body, const QByteArray &contentType)
+std::optional<QString> documentText(const QByteArray &body, const QByteArray &contentType,
+                                    const ParseLimits &limits)
 {
     const QString decoded = decodeBody(body, contentType);
     if (!isHtmlContentType(contentType))
         return withCrLfLineEnds(decoded);
     const QByteArray utf8 = decoded.toUtf8();
-    return QString::fromStdString(serializeHtml(std::string_view(utf8.constData(), utf8.size())));
+    const std::optional<std::string> text =
+        serializeHtml(std::string_view(utf8.constData(), utf8.size()), limits);
+    if (!text)
+        return std::nullopt;
+    return QString::fromStdString(*text);
 }
 
 } // namespace zonara

@@ -2,37 +2,84 @@
 
 #include <gumbo.h>
 
+#include <chrono>
+#include <csetjmp>
+#include <cstddef>
+#include <memory>
 #include <vector>
 
 namespace zonara {
 
 namespace {
 
-// Owns one parse: gumbo's tree points into the input, so the input outlives it.
-class ParsedHtml final
+// Holds every allocation of one parse and frees them together, which also spares gumbo's
+// recursive destruction of deep trees. When the parse runs past its time or memory, the next
+// allocation jumps straight back out of gumbo: the parser is C and holds no resources of its own
+// besides what it allocated here.
+class ParseArena final
 {
 public:
-    explicit ParsedHtml(std::string_view html)
-        : m_options(makeOptions())
-        , m_output(gumbo_parse_with_options(&m_options, html.data(), html.size()))
+    explicit ParseArena(const ParseLimits &limits)
+        : m_deadline(std::chrono::steady_clock::now() + limits.time)
+        , m_memoryLimit(limits.memory)
     {}
-    ~ParsedHtml() { gumbo_destroy_output(&m_options, m_output); }
-    ParsedHtml(const ParsedHtml &) = delete;
-    ParsedHtml &operator=(const ParsedHtml &) = delete;
+    ParseArena(const ParseArena &) = delete;
+    ParseArena &operator=(const ParseArena &) = delete;
 
-    const GumboNode *document() const { return m_output->document; }
-
-private:
-    static GumboOptions makeOptions()
+    // The document's tree, or null when the parse ran out of its limits.
+    const GumboNode *parse(std::string_view html)
     {
         GumboOptions options = kGumboDefaultOptions;
+        options.allocator = &ParseArena::allocate;
+        options.deallocator = &ParseArena::deallocate;
+        options.userdata = this;
         // Parse errors are of no use here; recording them only costs memory on broken pages.
         options.max_errors = 0;
-        return options;
+        if (setjmp(m_escape) != 0)
+            return nullptr;
+        const GumboOutput *output = gumbo_parse_with_options(&options, html.data(), html.size());
+        return output->document;
     }
 
-    GumboOptions m_options;
-    GumboOutput *m_output;
+private:
+    static constexpr std::size_t ChunkSize = 1 << 20;
+    static constexpr std::size_t Alignment = alignof(std::max_align_t);
+
+    static void *allocate(void *userdata, std::size_t size)
+    {
+        return static_cast<ParseArena *>(userdata)->take(size);
+    }
+    static void deallocate(void *, void *) {}
+
+    void *take(std::size_t size)
+    {
+        size = (size + Alignment - 1) / Alignment * Alignment;
+        if (size > m_left) {
+            const std::size_t chunk = std::max(size, ChunkSize);
+            m_allocated += chunk;
+            if (m_allocated > m_memoryLimit)
+                std::longjmp(m_escape, 1);
+            m_chunks.push_back(std::make_unique<std::byte[]>(chunk));
+            m_cursor = m_chunks.back().get();
+            m_left = chunk;
+        }
+        // Reading the clock on every allocation would cost more than the allocation.
+        if (++m_allocations % 256 == 0 && std::chrono::steady_clock::now() > m_deadline)
+            std::longjmp(m_escape, 1);
+        void *block = m_cursor;
+        m_cursor += size;
+        m_left -= size;
+        return block;
+    }
+
+    std::jmp_buf m_escape;
+    std::chrono::steady_clock::time_point m_deadline;
+    std::size_t m_memoryLimit;
+    std::size_t m_allocated = 0;
+    std::size_t m_allocations = 0;
+    std::vector<std::unique_ptr<std::byte[]>> m_chunks;
+    std::byte *m_cursor = nullptr;
+    std::size_t m_left = 0;
 };
 
 bool isVoid(GumboTag tag)
@@ -391,11 +438,14 @@ private:
 
 } // namespace
 
-std::string serializeHtml(std::string_view html)
+std::optional<std::string> serializeHtml(std::string_view html, const ParseLimits &limits)
 {
-    const ParsedHtml parsed(html);
+    ParseArena arena(limits);
+    const GumboNode *document = arena.parse(html);
+    if (!document)
+        return std::nullopt;
     Writer writer(html.size());
-    writer.write(parsed.document());
+    writer.write(document);
     return writer.take();
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +18,15 @@ namespace zonara {
 // - elsewhere text keeps its own line structure, every line end written as CR LF, and the
 //   document's html, head and body tags stand on lines of their own, so a page of key=value lines
 //   keeps each key at a line start.
-std::string serializeHtml(std::string_view html);
+//
+// A hostile page can make the HTML parser work for minutes (a million nested elements) or
+// allocate without end; the limits bound both. Past either, nothing is returned.
+struct ParseLimits
+{
+    std::chrono::milliseconds time{30'000};
+    std::size_t memory = std::size_t(1) << 30;
+};
+
+std::optional<std::string> serializeHtml(std::string_view html, const ParseLimits &limits = {});
 
 } // namespace zonara

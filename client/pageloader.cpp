@@ -13,16 +13,12 @@ namespace zonara {
 
 namespace {
 
-// Shaping a large HTML page takes a while; it runs here so the window stays responsive. The
-// generous stack is for the HTML parser, which follows deeply nested pages recursively when it
-// frees them.
+// Reading a large HTML page takes a while; it runs here so the window stays responsive.
 QThreadPool &shapingPool()
 {
     static QThreadPool *pool = [] {
         auto *threads = new QThreadPool;
         threads->setMaxThreadCount(2);
-        threads->setStackSize(512u * 1024 * 1024);
-        threads->setExpiryTimeout(30'000);
         return threads;
     }();
     return *pool;
@@ -179,24 +175,39 @@ void PageLoader::onFinished()
 
     const QByteArray contentType = reply->rawHeader("Content-Type");
     const QByteArray body = std::exchange(m_body, {});
-    m_deadline.stop();
     m_reply->disconnect(this);
     m_reply->deleteLater();
     m_reply = nullptr;
 
+    // The deadline keeps running: reading the page counts towards the load's time.
+    ParseLimits limits;
+    limits.time = std::max(std::chrono::milliseconds(m_deadline.remainingTime()),
+                           std::chrono::milliseconds(1));
     if (!isHtmlContentType(contentType)) {
-        complete(documentText(body, contentType));
+        shaped(documentText(body, contentType, limits));
         return;
     }
-    m_shaping = new QFutureWatcher<QString>(this);
-    connect(m_shaping, &QFutureWatcher<QString>::finished, this, [this] {
-        const QString document = m_shaping->result();
+    m_shaping = new QFutureWatcher<std::optional<QString>>(this);
+    connect(m_shaping, &QFutureWatcher<std::optional<QString>>::finished, this, [this] {
+        const std::optional<QString> document = m_shaping->result();
         m_shaping->deleteLater();
         m_shaping = nullptr;
-        complete(document);
+        shaped(document);
     });
-    m_shaping->setFuture(QtConcurrent::run(
-        &shapingPool(), [body, contentType] { return documentText(body, contentType); }));
+    m_shaping->setFuture(QtConcurrent::run(&shapingPool(), [body, contentType, limits] {
+        return documentText(body, contentType, limits);
+    }));
+}
+
+void PageLoader::shaped(const std::optional<QString> &document)
+{
+    if (!document) {
+        fail(tr("Page too complex"), tr("The page from %1 could not be read within %2 seconds.")
+                                         .arg(shownAddress(m_url))
+                                         .arg(m_timeout.count() / 1000));
+        return;
+    }
+    complete(*document);
 }
 
 void PageLoader::fail(const QString &title, const QString &reason)

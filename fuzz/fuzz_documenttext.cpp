@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                         "text/html; charset=\"x"};
     const QByteArray contentType(types[data[0] % 6]);
     const QByteArray body(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
-    const QString text = zonara::documentText(body, contentType);
+    const QString text = zonara::documentText(body, contentType).value_or(QString());
     // Every line end is CR LF.
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r'))

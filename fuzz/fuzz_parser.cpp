@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     zonara::HostListParserState state;
     zonara::parseListingPage(QString::fromUtf8(bytes), zonara::HostKind::Dynamic, state, table,
                              list);
-    zonara::parseListingPage(zonara::documentText(bytes, "text/html"), zonara::HostKind::Static,
-                             state, table, list);
+    zonara::parseListingPage(zonara::documentText(bytes, "text/html").value_or(QString()),
+                             zonara::HostKind::Static, state, table, list);
     return 0;
 }

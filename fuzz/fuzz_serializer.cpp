@@ -9,7 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string text =
-        zonara::serializeHtml(std::string_view(reinterpret_cast<const char *>(data), size));
+        zonara::serializeHtml(std::string_view(reinterpret_cast<const char *>(data), size))
+            .value_or(std::string());
     // Every line ends in CR LF, and nothing else holds a CR or an LF.
     for (std::size_t i = 0; i < text.size(); ++i) {
         const bool lineFeedAfterReturn = text[i] == '\n' && i > 0 && text[i - 1] == '\r';

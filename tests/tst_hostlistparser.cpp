@@ -161,7 +161,7 @@ void TestHostListParser::providerPageThroughTheSerializer()
     QFile file(QFINDTESTDATA("data/listing-dynamic.html"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     Parse parse;
-    parse.page(documentText(file.readAll(), "text/html"));
+    parse.page(documentText(file.readAll(), "text/html").value());
     QCOMPARE(parse.list.entries,
              QStringList({"101=home.zonara.example", "102=office.zonara-home.example"}));
     QCOMPARE(parse.table[102].firstDetail, "IP address: 192.0.2.44");
