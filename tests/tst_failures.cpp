@@ -1,0 +1,146 @@
+#include "mainwindowfixture.h"
+#include "pageloader.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTcpServer>
+
+using namespace zonara;
+using namespace zonara::simulator;
+
+Q_DECLARE_METATYPE(zonara::simulator::Fault)
+
+namespace {
+
+// Measures how long the event loop goes without turning while it waits.
+class LoopWatch final
+{
+public:
+    LoopWatch()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            const qint64 now = m_clock.elapsed();
+            m_longestGap = std::max(m_longestGap, now - m_last);
+            m_last = now;
+            ++m_turns;
+        });
+        m_clock.start();
+        m_timer.start();
+    }
+    qint64 longestGap() const { return m_longestGap; }
+    int turns() const { return m_turns; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_longestGap = 0;
+    int m_turns = 0;
+};
+
+} // namespace
+
+class TestFailures final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void faultyServiceListsNothingAndRecovers_data();
+    void faultyServiceListsNothingAndRecovers();
+    void unreachableServiceListsNothing_data();
+    void unreachableServiceListsNothing();
+
+private:
+    // Presses Retrieve and waits for both listings to complete; false if they never do.
+    bool retrieveAndWait(int timeoutMs);
+
+    std::unique_ptr<MainWindowFixture> f;
+};
+
+void TestFailures::init()
+{
+    f = std::make_unique<MainWindowFixture>();
+    f->open();
+    f->control<QLineEdit>("Text1")->setText("user");
+    f->control<QLineEdit>("Text2")->setText("secret");
+    f->window->findChild<PageLoader *>("DHTMLEdit1")->setTimeout(std::chrono::milliseconds(2000));
+}
+
+void TestFailures::cleanup()
+{
+    f.reset();
+}
+
+bool TestFailures::retrieveAndWait(int timeoutMs)
+{
+    QSignalSpy complete(f->window->findChild<PageLoader *>("DHTMLEdit1"),
+                        &PageLoader::documentComplete);
+    f->control<QPushButton>("Command1")->click();
+    return QTest::qWaitFor([&complete] { return complete.count() >= 2; }, timeoutMs);
+}
+
+void TestFailures::faultyServiceListsNothingAndRecovers_data()
+{
+    QTest::addColumn<Fault>("fault");
+    QTest::newRow("no answer") << Fault::Hang;
+    QTest::newRow("connection closed mid-answer") << Fault::CloseMidAnswer;
+    QTest::newRow("500 with empty body") << Fault::EmptyServerError;
+    QTest::newRow("page over the size cap") << Fault::Oversized;
+    QTest::newRow("redirect loop") << Fault::RedirectLoop;
+    QTest::newRow("one byte at a time") << Fault::Trickle;
+    QTest::newRow("a million nested elements") << Fault::DeepNesting;
+    QTest::newRow("15 MiB of rows") << Fault::HugePage;
+}
+
+void TestFailures::faultyServiceListsNothingAndRecovers()
+{
+    QFETCH(Fault, fault);
+    f->simulator.setFault(fault);
+
+    LoopWatch loop;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    // Two loads of at most two seconds each, and the reading of what they brought.
+    QVERIFY(retrieveAndWait(20'000));
+    qInfo("completed in %lld ms; longest pause of the event loop %lld ms over %d turns",
+          elapsed.elapsed(), loop.longestGap(), loop.turns());
+    QVERIFY(f->listed().isEmpty());
+    // The window kept answering while the pages were fetched and read.
+    QVERIFY2(loop.longestGap() < 2'000, qPrintable(QString::number(loop.longestGap())));
+    QVERIFY(f->window->isVisible() && f->enabled("Command1"));
+
+    f->simulator.setFault(Fault::None);
+    QVERIFY(retrieveAndWait(10'000));
+    QCOMPARE(f->listed().size(), 3);
+}
+
+void TestFailures::unreachableServiceListsNothing_data()
+{
+    QTest::addColumn<QString>("memberHost");
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost))
+        return;
+    const quint16 closedPort = probe.serverPort();
+    probe.close();
+    QTest::newRow("connection refused") << QStringLiteral("127.0.0.1:%1").arg(closedPort);
+    QTest::newRow("unknown host") << QStringLiteral("no-such-host.invalid");
+}
+
+void TestFailures::unreachableServiceListsNothing()
+{
+    QFETCH(QString, memberHost);
+    SiteConfig site = f->site();
+    site.memberHost = memberHost;
+    f->window = std::make_unique<Form1>(site, f->platform);
+    f->window->show();
+    f->control<QLineEdit>("Text1")->setText("user");
+    f->control<QLineEdit>("Text2")->setText("secret");
+    QVERIFY(retrieveAndWait(20'000));
+    QVERIFY(f->listed().isEmpty());
+}
+
+QTEST_MAIN(TestFailures)
+#include "tst_failures.moc"
