@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringDecoder>
+#include <QUtf8StringView>
 
 #include <array>
 #include <cctype>
@@ -69,6 +70,18 @@ bool isWindows1252Family(const QByteArray &charset)
 
 } // namespace
 
+// Whether decoding `body` would give back its own bytes as UTF-8: a UTF-8 or ASCII page that
+// declares no other charset and has no byte order mark.
+bool decodesAsItself(const QByteArray &body, const QByteArray &contentType)
+{
+    QByteArray charset = charsetParameter(contentType);
+    if (charset.isEmpty())
+        charset = declaredInMarkup(body);
+    if (!charset.isEmpty() && charset != "utf-8" && charset != "utf8")
+        return false;
+    return !body.startsWith("\xEF\xBB\xBF") && QUtf8StringView(body).isValidUtf8();
+}
+
 bool isHtmlContentType(const QByteArray &contentType)
 {
     const QByteArray type = contentType.split(';').constFirst().trimmed().toLower();
@@ -120,10 +133,11 @@ QString withCrLfLineEnds(QStringView text)
 std::optional<QString> documentText(const QByteArray &body, const QByteArray &contentType,
                                     const ParseLimits &limits)
 {
-    const QString decoded = decodeBody(body, contentType);
     if (!isHtmlContentType(contentType))
-        return withCrLfLineEnds(decoded);
-    const QByteArray utf8 = decoded.toUtf8();
+        return withCrLfLineEnds(decodeBody(body, contentType));
+    // The parser reads UTF-8: a body that already is valid UTF-8 goes in as it stands.
+    const QByteArray utf8 =
+        decodesAsItself(body, contentType) ? body : decodeBody(body, contentType).toUtf8();
     const std::optional<std::string> text =
         serializeHtml(std::string_view(utf8.constData(), utf8.size()), limits);
     if (!text)

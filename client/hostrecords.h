@@ -1,8 +1,7 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
-
-#include <vector>
 
 namespace zonara {
 

@@ -2,9 +2,11 @@
 
 #include <gumbo.h>
 
+#include <array>
 #include <chrono>
 #include <csetjmp>
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -49,13 +51,36 @@ private:
     {
         return static_cast<ParseArena *>(userdata)->take(size);
     }
-    static void deallocate(void *, void *) {}
+    static void deallocate(void *userdata, void *block)
+    {
+        if (block)
+            static_cast<ParseArena *>(userdata)->giveBack(block);
+    }
+
+    // Each block is preceded by its size, so that a freed block can serve a later request of
+    // the same size: the parser frees and allocates small buffers all the time.
+    struct Header
+    {
+        std::size_t size;
+        std::max_align_t alignment;
+    };
+    static constexpr std::size_t HeaderSize = offsetof(Header, alignment);
+    static constexpr std::size_t ReusedSizes = 4096 / Alignment;
 
     void *take(std::size_t size)
     {
-        size = (size + Alignment - 1) / Alignment * Alignment;
-        if (size > m_left) {
-            const std::size_t chunk = std::max(size, ChunkSize);
+        // Reading the clock on every allocation would cost more than the allocation.
+        if (++m_allocations % 256 == 0 && std::chrono::steady_clock::now() > m_deadline)
+            std::longjmp(m_escape, 1);
+        size = std::max<std::size_t>(1, (size + Alignment - 1) / Alignment);
+        if (size < ReusedSizes && !m_freed[size].empty()) {
+            void *block = m_freed[size].back();
+            m_freed[size].pop_back();
+            return block;
+        }
+        const std::size_t bytes = HeaderSize + size * Alignment;
+        if (bytes > m_left) {
+            const std::size_t chunk = std::max(bytes, ChunkSize);
             m_allocated += chunk;
             if (m_allocated > m_memoryLimit)
                 std::longjmp(m_escape, 1);
@@ -63,13 +88,19 @@ private:
             m_cursor = m_chunks.back().get();
             m_left = chunk;
         }
-        // Reading the clock on every allocation would cost more than the allocation.
-        if (++m_allocations % 256 == 0 && std::chrono::steady_clock::now() > m_deadline)
-            std::longjmp(m_escape, 1);
-        void *block = m_cursor;
-        m_cursor += size;
-        m_left -= size;
+        std::memcpy(m_cursor, &size, sizeof size);
+        void *block = m_cursor + HeaderSize;
+        m_cursor += bytes;
+        m_left -= bytes;
         return block;
+    }
+
+    void giveBack(void *block)
+    {
+        std::size_t size = 0;
+        std::memcpy(&size, static_cast<std::byte *>(block) - HeaderSize, sizeof size);
+        if (size < ReusedSizes)
+            m_freed[size].push_back(block);
     }
 
     std::jmp_buf m_escape;
@@ -78,6 +109,7 @@ private:
     std::size_t m_allocated = 0;
     std::size_t m_allocations = 0;
     std::vector<std::unique_ptr<std::byte[]>> m_chunks;
+    std::array<std::vector<void *>, ReusedSizes> m_freed;
     std::byte *m_cursor = nullptr;
     std::size_t m_left = 0;
 };

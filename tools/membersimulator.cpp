@@ -21,6 +21,12 @@ using namespace std::chrono_literals;
 
 constexpr auto Realm = "Zonara members";
 
+// Pages go out uncompressed, as the member service sends them. cpp-httplib compresses every
+// "text/..." answer for a client that accepts it, with brotli at its slowest setting when the
+// client offers "br", as Qt does; the media type's letter case (which HTTP ignores) keeps it
+// from matching.
+constexpr auto HtmlType = "Text/html; charset=utf-8";
+
 std::string utf8(const QString &text)
 {
     return text.toStdString();
@@ -233,7 +239,7 @@ bool MemberSimulator::Private::serveFault(httplib::Response &response)
         page.reserve(6'000'000);
         for (int i = 0; i < 1'000'000; ++i)
             page += "<div>";
-        response.set_content(page, "text/html");
+        response.set_content(page, HtmlType);
         return true;
     }
     case Fault::HugePage: {
@@ -242,7 +248,7 @@ bool MemberSimulator::Private::serveFault(httplib::Response &response)
                                 "<td>not a host</td></tr>\n";
         while (page.size() + row.size() < 15u * 1024 * 1024)
             page += row;
-        response.set_content(page, "text/html");
+        response.set_content(page, HtmlType);
         return true;
     }
     }
@@ -254,7 +260,7 @@ void MemberSimulator::Private::applyChange(SimulatedKind pathKind, const LoggedR
 {
     const QString action = request.value(QStringLiteral("action"));
     const auto refuse = [&response](const QString &reason) {
-        response.set_content(answerPage(QStringLiteral("Zonara - error"), reason), "text/html");
+        response.set_content(answerPage(QStringLiteral("Zonara - error"), reason), HtmlType);
     };
     const auto report = [&response](const QString &title, const SimulatedHost &host,
                                     const QString &what) {
@@ -264,7 +270,7 @@ void MemberSimulator::Private::applyChange(SimulatedKind pathKind, const LoggedR
                            .arg(host.name, what, host.ipAddress,
                                 host.wildcard ? QStringLiteral("on") : QStringLiteral("off"),
                                 host.backupMx ? QStringLiteral("yes") : QStringLiteral("no"))),
-            "text/html");
+            HtmlType);
     };
 
     if (action == u"add") {
@@ -334,8 +340,7 @@ void MemberSimulator::Private::handle(const httplib::Request &request, httplib::
     if (logged.path == QLatin1StringView(AnnouncementPath)) {
         if (!hasAnnouncement) {
             response.status = 404;
-            response.set_content("<html><head><title>Not found</title></head></html>\n",
-                                 "text/html");
+            response.set_content("<html><head><title>Not found</title></head></html>\n", HtmlType);
             return;
         }
         response.set_content(announcement.toStdString(), announcementType.toStdString());
@@ -347,13 +352,13 @@ void MemberSimulator::Private::handle(const httplib::Request &request, httplib::
         response.status = 404;
         response.set_content(answerPage(QStringLiteral("Zonara - not found"),
                                         QStringLiteral("No such page: %1").arg(logged.path)),
-                             "text/html");
+                             HtmlType);
         return;
     }
     if (!logged.authenticated) {
         response.status = 401;
         response.set_header("WWW-Authenticate", std::string("Basic realm=\"") + Realm + '"');
-        response.set_content(refusalPage(), "text/html");
+        response.set_content(refusalPage(), HtmlType);
         return;
     }
     if (fault != Fault::None) {
@@ -362,7 +367,7 @@ void MemberSimulator::Private::handle(const httplib::Request &request, httplib::
         return;
     }
     if (logged.query.isEmpty())
-        response.set_content(listingPage(*pathKind, hosts), "text/html; charset=utf-8");
+        response.set_content(listingPage(*pathKind, hosts), HtmlType);
     else
         applyChange(*pathKind, logged, response);
 }
