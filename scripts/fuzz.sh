@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for the given number of seconds
-# (default 60), starting from the seed corpora in fuzz/corpus/. New inputs go to
+# (default 60), starting from the seed corpora in fuzz/corpus/ and, for the targets that read
+# whole pages, the test pages in tests/data/. New inputs go to
 # build-fuzz/corpus/; crashes to build-fuzz/artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,11 +19,15 @@ for target in "${targets[@]}"; do
   corpus=build-fuzz/corpus/$target
   mkdir -p "$corpus"
   echo "== $target, ${seconds}s"
+  seeds=(fuzz/corpus/"$target")
+  case $target in
+    fuzz_serializer | fuzz_documenttext | fuzz_parser) seeds+=(tests/data) ;;
+  esac
   log=build-fuzz/$target.log
   set +e
   build-fuzz/fuzz/"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
     -max_len=65536 -artifact_prefix=build-fuzz/artifacts/"$target"- -print_final_stats=1 \
-    "$corpus" fuzz/corpus/"$target" > "$log" 2>&1
+    "$corpus" "${seeds[@]}" > "$log" 2>&1
   result=$?
   set -e
   grep -E '^(#[0-9]+.*DONE|stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)' "$log" || true

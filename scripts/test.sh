@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds everything and runs every test: once in a normal build and once
-# with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is needed, builds everything and runs every test: once in a normal build, then
+# every fuzz target for a short while, then the tests again with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +13,8 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build --parallel "$jobs"
 cmake --build build --target check-format
 (cd build && ctest --output-on-failure --parallel "$jobs")
+
+bash scripts/fuzz.sh "${ZONARA_FUZZ_SECONDS:-20}"
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=0"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
