@@ -53,6 +53,8 @@ signals:
 private:
     void abandon();
     void onReadyRead();
+    // Takes what arrived; false, with the load failed, once the answer outgrows the size limit.
+    bool readBody();
     void onFinished();
     void onDeadline();
     void fail(const QString &title, const QString &reason);
