@@ -419,7 +419,7 @@ void TestWindows::enterOnAnotherButtonPressesThatButton()
     QSignalSpy retrieve(child<QPushButton>(*main, "Command1"), &QPushButton::clicked);
     QSignalSpy addPressed(add, &QPushButton::clicked);
     bool opened = false;
-    whenModalOpens<Form2>([&opened](Form2 &dialog) {
+    const ModalWatch<Form2> dialogWatch([&opened](Form2 &dialog) {
         opened = true;
         dialog.reject();
     });

@@ -1,32 +1,39 @@
 #pragma once
 
 #include <QApplication>
-#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
-// Runs `action` on the modal window of type T as soon as it is up, then returns. For driving
-// dialogs that a click opens with exec().
-template <typename T> void whenModalOpens(std::function<void(T &)> action, int timeoutMs = 10'000)
+// Runs `action` once on the modal window of type T as soon as one is up: for driving windows
+// that a click opens with exec(). The watch ends with its scope, so an action never outlives
+// the test whose locals it uses.
+template <typename T> class ModalWatch final
 {
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    auto waited = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, action, waited, timeoutMs] {
-        *waited += 10;
-        if (auto *window = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            action(*window);
-        } else if (*waited > timeoutMs) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start();
-}
+public:
+    explicit ModalWatch(std::function<void(T &)> action, int timeoutMs = 10'000)
+        : m_timer(std::make_unique<QTimer>())
+    {
+        m_timer->setInterval(10);
+        QObject::connect(
+            m_timer.get(), &QTimer::timeout,
+            [timer = m_timer.get(), action = std::move(action), timeoutMs, waited = 0]() mutable {
+                waited += 10;
+                if (auto *window = qobject_cast<T *>(QApplication::activeModalWidget())) {
+                    timer->stop();
+                    action(*window);
+                } else if (waited > timeoutMs) {
+                    timer->stop();
+                }
+            });
+        m_timer->start();
+    }
+
+private:
+    std::unique_ptr<QTimer> m_timer;
+};
 
 template <typename T = QWidget> T *child(QObject &window, const char *name)
 {
