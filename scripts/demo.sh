@@ -65,8 +65,9 @@ xdotool type --delay 30 zonara
 xdotool key Return
 for _ in $(seq 100); do grep -q 'statdns' "$work/requests.log" && break; sleep 0.1; done
 sleep 0.5
-# Tab from the password box over Retrieve into the host list; Home selects its first host.
-xdotool key Tab Tab Home
+# Tab from the password box over Retrieve into the host list, whose first host is then the
+# current one; Space selects it.
+xdotool key Tab Tab space
 sleep 0.5
 
 screenshot=${ZONARA_DEMO_SCREENSHOT:-$root/zonara-manager-demo.png}

@@ -76,9 +76,9 @@ xdotool type --delay 20 's3cret:pw'
 xdotool key Return
 wait_for_log 2
 sleep 0.5
-# From the password box: Tab to Retrieve, Tab to the host list; Home selects the first host,
-# Down the second. Tab twice more reaches Delete.
-xdotool key Tab Tab Home Down Tab Tab Return
+# From the password box: Tab to Retrieve, Tab to the host list, whose first host becomes the
+# current one; Down selects the second. Tab twice more reaches Delete.
+xdotool key Tab Tab Down Tab Tab Return
 focus '^Sure\?$'
 xdotool key Return
 wait_for_log 3
