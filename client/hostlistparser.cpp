@@ -1,5 +1,6 @@
 #include "hostlistparser.h"
 
+#include "textlines.h"
 #include "textvalue.h"
 
 namespace zonara {
@@ -74,20 +75,14 @@ void readDetailRow(QStringView line, HostListParserState &state, HostRecordTable
 void parseListingPage(QStringView page, HostKind kind, HostListParserState &state,
                       HostRecordTable &table, HostListView &hosts)
 {
-    qsizetype lineStart = 0;
-    for (qsizetype lineEnd = page.indexOf(u'\r'); lineEnd >= 0;
-         lineEnd = page.indexOf(u'\r', lineStart)) {
-        const QStringView line = page.sliced(lineStart, lineEnd - lineStart);
-        // The character after the carriage return goes with it, whatever it is.
-        lineStart = std::min(lineEnd + 2, page.size());
-
+    forEachLine(page, [&](QStringView line) {
         if (line.startsWith(HostRowPattern)) {
             readHostRow(line, kind, state, table);
         } else if (line.startsWith(DetailRowPattern) && (state.row == Row::AwaitingFirstDetail ||
                                                          state.row == Row::AwaitingSecondDetail)) {
             readDetailRow(line, state, table, hosts);
         }
-    }
+    });
 }
 
 } // namespace zonara

@@ -1,5 +1,6 @@
 #include "announcement.h"
 
+#include "textlines.h"
 #include "textvalue.h"
 
 #include <QUrl>
@@ -19,18 +20,14 @@ void readAnnouncement(QStringView page, Announcement &record)
         {u"desc=", &Announcement::description},
     }};
 
-    qsizetype lineStart = 0;
-    for (qsizetype lineEnd = page.indexOf(u'\r'); lineEnd >= 0;
-         lineEnd = page.indexOf(u'\r', lineStart)) {
-        const QStringView line = page.sliced(lineStart, lineEnd - lineStart);
-        lineStart = std::min(lineEnd + 2, page.size());
+    forEachLine(page, [&keys, &record](QStringView line) {
         for (const auto &[key, field] : keys) {
             if (line.startsWith(key)) {
                 record.*field = line.sliced(key.size()).toString();
-                break;
+                return;
             }
         }
-    }
+    });
 }
 
 UpdateNotice updateNotice(const QString &ownVersion, const Announcement &announcement)
