@@ -24,6 +24,7 @@ public:
     explicit ParseArena(const ParseLimits &limits)
         : m_deadline(std::chrono::steady_clock::now() + limits.time)
         , m_memoryLimit(limits.memory)
+        , m_cancelled(limits.cancelled)
     {}
     ParseArena(const ParseArena &) = delete;
     ParseArena &operator=(const ParseArena &) = delete;
@@ -70,7 +71,8 @@ private:
     void *take(std::size_t size)
     {
         // Reading the clock on every allocation would cost more than the allocation.
-        if (++m_allocations % 256 == 0 && std::chrono::steady_clock::now() > m_deadline)
+        if (++m_allocations % 256 == 0 &&
+            (std::chrono::steady_clock::now() > m_deadline || (m_cancelled && m_cancelled->load())))
             std::longjmp(m_escape, 1);
         size = std::max<std::size_t>(1, (size + Alignment - 1) / Alignment);
         if (size < ReusedSizes && !m_freed[size].empty()) {
@@ -106,6 +108,7 @@ private:
     std::jmp_buf m_escape;
     std::chrono::steady_clock::time_point m_deadline;
     std::size_t m_memoryLimit;
+    std::shared_ptr<const std::atomic<bool>> m_cancelled;
     std::size_t m_allocated = 0;
     std::size_t m_allocations = 0;
     std::vector<std::unique_ptr<std::byte[]>> m_chunks;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,11 +22,13 @@ namespace zonara {
 //   keeps each key at a line start.
 //
 // A hostile page can make the HTML parser work for minutes (a million nested elements) or
-// allocate without end; the limits bound both. Past either, nothing is returned.
+// allocate without end; the limits bound both. Past either, or once `cancelled` is set (by the
+// loader that abandoned the page, from another thread), nothing is returned.
 struct ParseLimits
 {
     std::chrono::milliseconds time{30'000};
     std::size_t memory = std::size_t(1) << 30;
+    std::shared_ptr<const std::atomic<bool>> cancelled;
 };
 
 std::optional<std::string> serializeHtml(std::string_view html, const ParseLimits &limits = {});

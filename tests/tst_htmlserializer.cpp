@@ -266,12 +266,12 @@ void TestHtmlSerializer::hostilePagesStopAtTheLimits()
         deep += "<div>";
     QElapsedTimer timer;
     timer.start();
-    QVERIFY(!serializeHtml(deep, {std::chrono::milliseconds(300), std::size_t(1) << 30}));
+    QVERIFY(!serializeHtml(deep, {std::chrono::milliseconds(300), std::size_t(1) << 30, {}}));
     QVERIFY2(timer.elapsed() < 5'000, qPrintable(QString::number(timer.elapsed())));
 
     const std::string big(1 << 20, 'x');
-    QVERIFY(!serializeHtml("<p>" + big, {std::chrono::seconds(30), std::size_t(1) << 20}));
-    QVERIFY(serializeHtml("<p>" + big, {std::chrono::seconds(30), std::size_t(64) << 20}));
+    QVERIFY(!serializeHtml("<p>" + big, {std::chrono::seconds(30), std::size_t(1) << 20, {}}));
+    QVERIFY(serializeHtml("<p>" + big, {std::chrono::seconds(30), std::size_t(64) << 20, {}}));
 }
 
 QTEST_APPLESS_MAIN(TestHtmlSerializer)
