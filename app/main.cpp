@@ -3,6 +3,7 @@
 #include "buildconfig.h"
 #include "desktopplatform.h"
 #include "form1.h"
+#include "linkaccessibility.h"
 #include "windowstyle.h"
 
 #include <QApplication>
@@ -12,10 +13,11 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zonara Manager"));
-    QApplication::setDesktopFileName(QStringLiteral("zonara-manager"));
+    QApplication::setDesktopFileName(QStringLiteral("example.zmsoft.ZonaraManager"));
     // Like any desktop program, go through the proxy the desktop is set up with.
     QNetworkProxyFactory::setUseSystemConfiguration(true);
     zonara::useLayoutFont();
+    zonara::installLinkAccessibility();
 
     zonara::DesktopPlatform platform;
     zonara::Form1 mainWindow(zonara::build::siteConfig(), platform);

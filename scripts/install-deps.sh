@@ -10,6 +10,9 @@ packages=(
   clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool x11-apps imagemagick fonts-dejavu-core fonts-liberation2
   curl
+  # The Debian package (CPack works out its dependencies with file, readelf and dpkg-shlibdeps)
+  # and the checks of its desktop entry, metainfo and window class.
+  dpkg-dev binutils file desktop-file-utils appstream x11-utils
 )
 
 sudo_cmd=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs every test: once in a normal build, then
-# every fuzz target for a short while, then the tests again with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# the Debian package built, installed, run and removed again, then every fuzz target for a short
+# while, then the tests again with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,6 +13,15 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build --parallel "$jobs"
 cmake --build build --target check-format
 (cd build && ctest --output-on-failure --parallel "$jobs")
+
+# The Debian package, installed with apt, run and removed again (skipped without root or sudo).
+package_status=0
+bash tests/packagetest.sh build || package_status=$?
+case $package_status in
+  0) ;;
+  77) echo "The package test was skipped." ;;
+  *) exit "$package_status" ;;
+esac
 
 bash scripts/fuzz.sh "${ZONARA_FUZZ_SECONDS:-20}"
 

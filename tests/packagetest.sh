@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# Zonara Manager as a user gets it: builds the Debian package, checks that it holds only the
+# program's files, all under /usr, installs it with apt, checks the installed desktop entry and
+# metainfo, runs the installed /usr/bin/zonara-manager under Xvfb against the member-service
+# simulator (reached as the program's http_proxy), types credentials and presses Enter, checks
+# that the main window opened and that both listings were requested, and removes the package
+# again, also when a step fails.
+# Usage: tests/packagetest.sh [BUILD_DIR] (default build). Needs root or sudo, as installing a
+# package does; exits 77 (skipped) without either.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=${1:-build}
+package=zonara-manager
+app_id=example.zmsoft.ZonaraManager
+
+if [ "$(id -u)" -eq 0 ]; then
+  sudo_cmd=()
+elif command -v sudo > /dev/null; then
+  sudo_cmd=(sudo)
+else
+  echo "SKIP: installing a package needs root or sudo"
+  exit 77
+fi
+apt_get() { "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -qq "$@"; }
+is_installed() { dpkg-query -W -f='${Status}' "$package" 2> /dev/null | grep -q 'ok installed'; }
+
+work=$(mktemp -d)
+pids=()
+installed_here=0
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null || true; done
+  wait 2> /dev/null || true
+  if [ "$installed_here" -eq 1 ] && is_installed; then
+    echo "Removing the $package package after a failure."
+    apt_get remove "$package" > /dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  for log in requests program; do
+    [ -s "$work/$log.log" ] && { echo "$log log:" >&2; sed 's/^/  /' "$work/$log.log" >&2; }
+  done
+  exit 1
+}
+
+# The package: only the program's files, all under /usr, and what apt needs to know.
+deb=$(bash scripts/package.sh "$build" | tail -n 1)
+[ -f "$deb" ] || fail "scripts/package.sh made no package"
+[ "$(basename "$deb")" = "${package}_1.0-1_amd64.deb" ] || fail "unexpected package name $deb"
+dpkg -c "$deb" | awk '{print $6}' > "$work/contents"
+if grep -Ev '^\./(usr(/.*)?)?$' "$work/contents"; then fail "the package holds files outside /usr"; fi
+dpkg -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort > "$work/files"
+cat > "$work/expected" << FILES
+./usr/bin/zonara-manager
+./usr/share/applications/$app_id.desktop
+./usr/share/icons/hicolor/32x32/apps/zonara-manager.png
+./usr/share/icons/hicolor/scalable/apps/zonara-manager.svg
+./usr/share/metainfo/$app_id.metainfo.xml
+FILES
+diff -u "$work/expected" "$work/files" || fail "the package does not hold exactly the program's files"
+[ "$(dpkg-deb -f "$deb" Section)" = net ] || fail "section is not net"
+[ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no maintainer"
+dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "the dependencies miss Qt Widgets"
+
+# Install as a user does. apt reads the file as its own unprivileged user: give it a copy it can
+# read.
+chmod 755 "$work"
+cp "$deb" "$work/"
+chmod 644 "$work/$(basename "$deb")"
+if is_installed; then echo "Note: $package was installed already; this test replaces and removes it."; fi
+installed_here=1
+apt_get install "$work/$(basename "$deb")" > "$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt could not install the package"; }
+is_installed || fail "the package is not installed"
+[ -x /usr/bin/zonara-manager ] || fail "/usr/bin/zonara-manager is missing"
+bash packaging/validate.sh /usr/share/applications/$app_id.desktop \
+  /usr/share/metainfo/$app_id.metainfo.xml || fail "the installed desktop metadata are not valid"
+
+# The installed program against the simulator, at a real X server.
+cat > "$work/account.txt" << 'ACCOUNT'
+user packager
+password pk:9
+dynamic one.zonara.example 192.0.2.1
+static two.zweb.example 198.51.100.2
+ACCOUNT
+"$build/tools/zonara-member-simulator" --account "$work/account.txt" --log "$work/requests.log" \
+  > "$work/simulator.out" &
+pids+=($!)
+for _ in $(seq 100); do grep -q '^listening on' "$work/simulator.out" 2> /dev/null && break; sleep 0.05; done
+port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/simulator.out")
+[ -n "$port" ] || fail "the simulator did not start"
+
+display=140
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY=":$display"
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
+
+(cd "$work" && http_proxy="http://127.0.0.1:$port" https_proxy="http://127.0.0.1:$port" \
+  no_proxy="" NO_PROXY="" QT_QPA_PLATFORM=xcb exec /usr/bin/zonara-manager) > "$work/program.log" 2>&1 &
+pids+=($!)
+window=""
+for _ in $(seq 100); do
+  window=$(xdotool search --onlyvisible --name '^Zonara Manager by' 2> /dev/null | head -n 1) || true
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || fail "the main window did not open"
+# The window belongs to the menu's entry (StartupWMClass).
+xprop -id "$window" WM_CLASS | grep -q '"zonara-manager"' || fail "WM_CLASS is not zonara-manager"
+
+# Without a window manager the keyboard follows the pointer: put it on the window.
+xdotool mousemove --window "$window" 5 5 windowfocus --sync "$window"
+sleep 0.3
+xdotool type --delay 20 'packager'
+xdotool key Tab
+xdotool type --delay 20 'pk:9'
+xdotool key Return
+for _ in $(seq 200); do grep -q 'statdns' "$work/requests.log" 2> /dev/null && break; sleep 0.05; done
+grep -v 'version.txt' "$work/requests.log" > "$work/member.log" || true
+expected="GET http://members.zonara.example/nic/zonara packager
+GET http://members.zonara.example/nic/statdns packager"
+[ "$(cat "$work/member.log")" = "$expected" ] || fail "the listings were not requested as expected"
+kill "${pids[2]}" 2> /dev/null || true
+
+# And away again, as a user removes it.
+apt_get remove "$package" > "$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt could not remove the package"; }
+! is_installed || fail "the package is still installed"
+[ ! -e /usr/bin/zonara-manager ] || fail "/usr/bin/zonara-manager is still there"
+installed_here=0
+echo "PASS: $(basename "$deb") installs, runs, lists the account's hosts and is removed again"
