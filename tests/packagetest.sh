@@ -40,7 +40,7 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
-  for log in requests program; do
+  for log in requests program xvfb; do
     [ -s "$work/$log.log" ] && { echo "$log log:" >&2; sed 's/^/  /' "$work/$log.log" >&2; }
   done
   exit 1
@@ -92,16 +92,31 @@ for _ in $(seq 100); do grep -q '^listening on' "$work/simulator.out" 2> /dev/nu
 port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/simulator.out")
 [ -n "$port" ] || fail "the simulator did not start"
 
+# A free display, and a server that answers there (another program may take the same number at
+# the same moment: then the next one).
 display=140
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
+x_ready=0
+for _ in 1 2 3; do
+  while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do
+    xdpyinfo -display ":$display" > /dev/null 2>&1 && { x_ready=1; break; }
+    kill -0 "$xvfb" 2> /dev/null || break
+    sleep 0.1
+  done
+  [ "$x_ready" -eq 1 ] && break
+  kill "$xvfb" 2> /dev/null || true
+  display=$((display + 1))
+done
+[ "$x_ready" -eq 1 ] || fail "Xvfb did not start"
+pids+=("$xvfb")
 export DISPLAY=":$display"
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
 
 (cd "$work" && http_proxy="http://127.0.0.1:$port" https_proxy="http://127.0.0.1:$port" \
   no_proxy="" NO_PROXY="" QT_QPA_PLATFORM=xcb exec /usr/bin/zonara-manager) > "$work/program.log" 2>&1 &
-pids+=($!)
+program=$!
+pids+=("$program")
 window=""
 for _ in $(seq 100); do
   window=$(xdotool search --onlyvisible --name '^Zonara Manager by' 2> /dev/null | head -n 1) || true
@@ -124,7 +139,7 @@ grep -v 'version.txt' "$work/requests.log" > "$work/member.log" || true
 expected="GET http://members.zonara.example/nic/zonara packager
 GET http://members.zonara.example/nic/statdns packager"
 [ "$(cat "$work/member.log")" = "$expected" ] || fail "the listings were not requested as expected"
-kill "${pids[2]}" 2> /dev/null || true
+kill "$program" 2> /dev/null || true
 
 # And away again, as a user removes it.
 apt_get remove "$package" > "$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt could not remove the package"; }
