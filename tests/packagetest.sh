@@ -9,17 +9,16 @@
 # package does; exits 77 (skipped) without either.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
 build=${1:-build}
 package=zonara-manager
 app_id=example.zmsoft.ZonaraManager
 
 if [ "$(id -u)" -eq 0 ]; then
   sudo_cmd=()
-elif command -v sudo > /dev/null; then
+elif command -v sudo > /dev/null && { [ -t 0 ] || sudo -n true 2> /dev/null; }; then
   sudo_cmd=(sudo)
 else
-  echo "SKIP: installing a package needs root or sudo"
+  echo "SKIP: installing a package needs root or sudo (which could not ask for a password here)"
   exit 77
 fi
 apt_get() { "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -qq "$@"; }
@@ -75,6 +74,11 @@ installed_here=1
 apt_get install "$work/$(basename "$deb")" > "$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt could not install the package"; }
 is_installed || fail "the package is not installed"
 [ -x /usr/bin/zonara-manager ] || fail "/usr/bin/zonara-manager is missing"
+# The hicolor theme's trigger refreshed the icon cache that menus look the icon up in.
+cache=/usr/share/icons/hicolor/icon-theme.cache
+if [ -f "$cache" ] && ! grep -aq 'zonara-manager' "$cache"; then
+  fail "the icon cache does not hold the program's icon"
+fi
 bash packaging/validate.sh /usr/share/applications/$app_id.desktop \
   /usr/share/metainfo/$app_id.metainfo.xml || fail "the installed desktop metadata are not valid"
 
