@@ -32,6 +32,16 @@ QThreadPool &shapingPool()
 
 std::atomic<int> runningReads{0};
 
+// Qt's text for a failed transfer, without the empty detail some of them end in
+// ("Decompression failed: ").
+QString errorText(const QNetworkReply &reply)
+{
+    QString text = reply.errorString();
+    while (text.endsWith(u' ') || text.endsWith(u':'))
+        text.chop(1);
+    return text;
+}
+
 bool isFollowedRedirect(int status)
 {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
@@ -281,7 +291,7 @@ void PageLoader::onFinished()
         (reply->error() != QNetworkReply::NoError && status.toInt() < 400)) {
         // No HTTP answer at all: refused, unknown host, reset, redirect loop...
         fail(tr("Page not loaded"),
-             tr("%1 could not be loaded: %2").arg(shownAddress(m_url), reply->errorString()));
+             tr("%1 could not be loaded: %2").arg(shownAddress(m_url), errorText(*reply)));
         return;
     }
     if (m_body.isEmpty() && reply->error() != QNetworkReply::NoError) {

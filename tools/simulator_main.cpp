@@ -87,7 +87,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption redirectToOption(
         QStringLiteral("redirect-to"),
         QStringLiteral("With --fault redirect: scheme, host and port member pages move to, "
-                       "as in https://127.0.0.1:4443."),
+                       "as in https://127.0.0.1:4443; this server when not given."),
         QStringLiteral("base"));
     const QCommandLineOption redirectStatusOption(
         QStringLiteral("redirect-status"),
