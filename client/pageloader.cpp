@@ -242,6 +242,8 @@ void PageLoader::followRedirect(const QUrl &target)
     m_body.clear();
     QNetworkRequest request = m_reply->request();
     request.setUrl(target);
+    // The jar picks the cookies for the new address, the ones set on the way included.
+    request.setHeader(QNetworkRequest::CookieHeader, QVariant());
     send(request);
 }
 
