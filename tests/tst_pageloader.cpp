@@ -30,8 +30,9 @@ QString loaded(PageLoader &loader, const QString &address)
     return loader.documentHtml();
 }
 
-// A simulator with the test account, serving HTTPS with the test CA's certificate for 127.0.0.1
-// when `tls` is set.
+// A simulator with the test account, serving HTTPS when `tls` is set. Its certificate names
+// 127.0.0.1 as an IP address and is signed by data/test-ca.pem; both were made with the openssl
+// command for a hundred years, and the authority's key was thrown away.
 std::unique_ptr<MemberSimulator> startedSimulator(bool tls)
 {
     auto simulator = std::make_unique<MemberSimulator>();
