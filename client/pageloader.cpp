@@ -4,24 +4,52 @@
 
 #include <QAuthenticator>
 #include <QNetworkAccessManager>
+#include <QNetworkCookieJar>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSslConfiguration>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <limits>
 
 namespace zonara {
 
 namespace {
 
-// Reading a large HTML page takes a while; it runs here so the window stays responsive.
+// Reading a large HTML page takes a while; it runs here so the window stays responsive. The pool
+// has no upper bound, so a new read never waits for a thread behind reads whose loads were
+// abandoned: those stop by themselves once their cancel flag is set.
 QThreadPool &shapingPool()
 {
     static QThreadPool *pool = [] {
         auto *threads = new QThreadPool;
-        threads->setMaxThreadCount(2);
+        threads->setMaxThreadCount(std::numeric_limits<int>::max());
         return threads;
     }();
     return *pool;
+}
+
+std::atomic<int> runningReads{0};
+
+// Qt's text for a failed transfer, without the empty detail some of them end in
+// ("Decompression failed: ").
+QString errorText(const QNetworkReply &reply)
+{
+    QString text = reply.errorString();
+    while (text.endsWith(u' ') || text.endsWith(u':'))
+        text.chop(1);
+    return text;
+}
+
+bool isFollowedRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+int defaultPort(const QString &scheme)
+{
+    return scheme == u"https" ? 443 : 80;
 }
 
 QString escapedForHtml(const QString &text)
@@ -43,6 +71,35 @@ QString shownAddress(const QUrl &url)
 }
 
 } // namespace
+
+bool followsWithCredentials(const QUrl &from, const QUrl &to)
+{
+    const QString fromScheme = from.scheme().toLower();
+    const QString toScheme = to.scheme().toLower();
+    if (to.host().isEmpty() || to.host().compare(from.host(), Qt::CaseInsensitive) != 0 ||
+        !to.userInfo().isEmpty())
+        return false;
+    if (fromScheme == toScheme)
+        return (toScheme == u"http" || toScheme == u"https") &&
+               to.port(defaultPort(toScheme)) == from.port(defaultPort(fromScheme));
+    // A move to TLS on the same host is followed whatever its port: the certificate then proves
+    // the host, and a service (or a test on loopback) need not keep HTTPS on port 443.
+    return fromScheme == u"http" && toScheme == u"https";
+}
+
+QString withoutPassword(const QString &address)
+{
+    const qsizetype authority = address.indexOf(QLatin1StringView("//"));
+    if (authority < 0)
+        return address;
+    // Credentials are never encoded, so the password may hold ":" and "@" itself; everything
+    // from the first ":" to the last "@" goes, which at worst hides more than the password.
+    const qsizetype colon = address.indexOf(u':', authority + 2);
+    const qsizetype at = address.lastIndexOf(u'@');
+    if (colon < 0 || at < colon)
+        return address;
+    return address.left(colon) + address.mid(at);
+}
 
 QString errorDocument(const QString &title, const QString &reason)
 {
@@ -67,10 +124,24 @@ PageLoader::~PageLoader()
     abandon();
 }
 
+int PageLoader::readsRunning()
+{
+    return runningReads.load();
+}
+
+void PageLoader::addCaCertificates(const QList<QSslCertificate> &certificates)
+{
+    m_caCertificates += certificates;
+}
+
 void PageLoader::abandon()
 {
     ++m_loadNumber;
     m_deadline.stop();
+    if (m_readCancelled) {
+        m_readCancelled->store(true);
+        m_readCancelled.reset();
+    }
     if (m_reply) {
         m_reply->disconnect(this);
         m_reply->abort();
@@ -89,7 +160,9 @@ void PageLoader::abandon()
 void PageLoader::load(const QString &address)
 {
     abandon();
+    m_address = address;
     m_url = QUrl(address, QUrl::TolerantMode);
+    m_lastHop = m_url;
 
     const QString scheme = m_url.scheme().toLower();
     if (!m_url.isValid() || m_url.host().isEmpty() || (scheme != u"http" && scheme != u"https")) {
@@ -100,12 +173,14 @@ void PageLoader::load(const QString &address)
             [this, loadNumber] {
                 if (loadNumber == m_loadNumber)
                     fail(tr("Invalid address"),
-                         tr("The address %1 cannot be loaded.").arg(shownAddress(m_url)));
+                         tr("The address %1 cannot be loaded.").arg(withoutPassword(m_address)));
             },
             Qt::QueuedConnection);
         return;
     }
 
+    m_verifiesRedirects = false;
+    m_redirects = 0;
     QUrl target = m_url;
     target.setUserInfo(QString());
     QNetworkRequest request(target);
@@ -115,18 +190,61 @@ void PageLoader::load(const QString &address)
             (m_url.userName(QUrl::FullyDecoded) + u':' + m_url.password(QUrl::FullyDecoded))
                 .toUtf8();
         request.setRawHeader("Authorization", "Basic " + pair.toBase64());
-        // Credentials go to the host they were meant for and nowhere else.
+        // Credentials go to the host they were meant for and nowhere else: onFinished() follows
+        // the redirects that followsWithCredentials() allows, with the same request.
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::SameOriginRedirectPolicy);
+                             QNetworkRequest::ManualRedirectPolicy);
+        m_verifiesRedirects = true;
+    }
+    if (!m_caCertificates.isEmpty()) {
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.addCaCertificates(m_caCertificates);
+        request.setSslConfiguration(tls);
     }
     request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
 
+    // A fresh jar for every load: a cookie the service set on an earlier load (a session it
+    // might trust instead of the password) is never sent again. Redirects within this load
+    // still see the cookies set on their way. The manager deletes the jar it had.
+    m_network->setCookieJar(new QNetworkCookieJar);
+    send(request);
+}
+
+void PageLoader::send(const QNetworkRequest &request)
+{
     m_reply = m_network->get(request);
     connect(m_reply, &QNetworkReply::readyRead, this, &PageLoader::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &PageLoader::onFinished);
+    // An answer's headers count as progress as much as its bytes do.
+    connect(m_reply, &QNetworkReply::metaDataChanged, this,
+            [this] { m_deadline.start(m_timeout); });
     m_deadline.start(m_timeout);
+}
+
+void PageLoader::followRedirect(const QUrl &target)
+{
+    if (++m_redirects > MaxRedirects) {
+        fail(tr("Page not loaded"),
+             tr("%1 could not be loaded: Too many redirects").arg(shownAddress(m_url)));
+        return;
+    }
+    if (!followsWithCredentials(m_lastHop, target)) {
+        fail(tr("Page not loaded"),
+             tr("%1 could not be loaded: Insecure redirect to %2")
+                 .arg(shownAddress(m_url), target.toDisplayString(QUrl::RemoveUserInfo)));
+        return;
+    }
+    m_lastHop = target;
+    m_reply->disconnect(this);
+    m_reply->deleteLater();
+    m_body.clear();
+    QNetworkRequest request = m_reply->request();
+    request.setUrl(target);
+    // The jar picks the cookies for the new address, the ones set on the way included.
+    request.setHeader(QNetworkRequest::CookieHeader, QVariant());
+    send(request);
 }
 
 void PageLoader::onReadyRead()
@@ -136,7 +254,12 @@ void PageLoader::onReadyRead()
 
 bool PageLoader::readBody()
 {
-    m_body += m_reply->readAll();
+    const QByteArray arrived = m_reply->readAll();
+    if (arrived.isEmpty())
+        return true;
+    // The time limit counts time without progress: a slow but steady page completes.
+    m_deadline.start(m_timeout);
+    m_body += arrived;
     if (m_body.size() <= m_sizeLimit)
         return true;
     fail(tr("Page too large"), tr("The answer from %1 is larger than %2 MiB and was not loaded.")
@@ -147,7 +270,7 @@ bool PageLoader::readBody()
 
 void PageLoader::onDeadline()
 {
-    fail(tr("No answer"), tr("%1 did not answer within %2 seconds.")
+    fail(tr("No answer"), tr("%1 sent nothing for %2 seconds.")
                               .arg(shownAddress(m_url))
                               .arg(m_timeout.count() / 1000));
 }
@@ -158,10 +281,19 @@ void PageLoader::onFinished()
     if (!readBody())
         return;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid() || isTransferFailure(reply->error())) {
+    const QUrl redirectTarget =
+        reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+    if (m_verifiesRedirects && isFollowedRedirect(status.toInt()) && !redirectTarget.isEmpty()) {
+        followRedirect(reply->url().resolved(redirectTarget));
+        return;
+    }
+    // An error with a successful status is a transfer that failed on the way, such as a body
+    // that could not be decompressed; its status says nothing of it.
+    if (!status.isValid() || isTransferFailure(reply->error()) ||
+        (reply->error() != QNetworkReply::NoError && status.toInt() < 400)) {
         // No HTTP answer at all: refused, unknown host, reset, redirect loop...
         fail(tr("Page not loaded"),
-             tr("%1 could not be loaded: %2").arg(shownAddress(m_url), reply->errorString()));
+             tr("%1 could not be loaded: %2").arg(shownAddress(m_url), errorText(*reply)));
         return;
     }
     if (m_body.isEmpty() && reply->error() != QNetworkReply::NoError) {
@@ -180,10 +312,12 @@ void PageLoader::onFinished()
     m_reply->deleteLater();
     m_reply = nullptr;
 
-    // The deadline keeps running: reading the page counts towards the load's time.
+    // Reading the page has a time limit of its own, and stops early once the load is abandoned.
+    m_deadline.stop();
     ParseLimits limits;
-    limits.time = std::max(std::chrono::milliseconds(m_deadline.remainingTime()),
-                           std::chrono::milliseconds(1));
+    limits.time = m_timeout;
+    m_readCancelled = std::make_shared<std::atomic<bool>>(false);
+    limits.cancelled = m_readCancelled;
     if (!isHtmlContentType(contentType)) {
         shaped(documentText(body, contentType, limits));
         return;
@@ -193,10 +327,14 @@ void PageLoader::onFinished()
         const std::optional<QString> document = m_shaping->result();
         m_shaping->deleteLater();
         m_shaping = nullptr;
+        m_readCancelled.reset();
         shaped(document);
     });
     m_shaping->setFuture(QtConcurrent::run(&shapingPool(), [body, contentType, limits] {
-        return documentText(body, contentType, limits);
+        ++runningReads;
+        std::optional<QString> document = documentText(body, contentType, limits);
+        --runningReads;
+        return document;
     }));
 }
 

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgumbo-dev libcpp-httplib-dev libbenchmark-dev
+  libgumbo-dev libcpp-httplib-dev libssl-dev zlib1g-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool x11-apps imagemagick fonts-dejavu-core fonts-liberation2
   curl

@@ -90,7 +90,9 @@ void TestFailures::faultyServiceListsNothingAndRecovers_data()
     QTest::newRow("500 with empty body") << Fault::EmptyServerError;
     QTest::newRow("page over the size cap") << Fault::Oversized;
     QTest::newRow("redirect loop") << Fault::RedirectLoop;
-    QTest::newRow("one byte at a time") << Fault::Trickle;
+    QTest::newRow("a trickle that brings nothing") << Fault::Trickle;
+    QTest::newRow("headers, then nothing") << Fault::HeadersThenNothing;
+    QTest::newRow("gzip bomb") << Fault::GzipBomb;
     QTest::newRow("a million nested elements") << Fault::DeepNesting;
     QTest::newRow("15 MiB of rows") << Fault::HugePage;
 }

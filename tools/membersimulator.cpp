@@ -1,14 +1,18 @@
 #include "membersimulator.h"
 
 #include <httplib.h>
+#include <zlib.h>
 
 #include <QFile>
+#include <QSet>
 #include <QTextStream>
 #include <QUrl>
+#include <QUuid>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -85,8 +89,44 @@ std::string listingPage(SimulatedKind kind, const QList<SimulatedHost> &hosts)
     return utf8(page);
 }
 
-std::optional<SimulatedKind> kindOfPath(const QString &path)
+// A gzip stream of 64 MiB of zeros: about 65 KB on the wire.
+std::string gzipBomb()
 {
+    z_stream stream{};
+    // 15 window bits, plus 16 for a gzip header and trailer.
+    if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY) !=
+        Z_OK)
+        return {};
+    std::string zeros(1024 * 1024, '\0');
+    std::string out;
+    char buffer[64 * 1024];
+    constexpr int Megabytes = 64;
+    for (int megabyte = 0; megabyte < Megabytes; ++megabyte) {
+        stream.next_in = reinterpret_cast<Bytef *>(zeros.data());
+        stream.avail_in = static_cast<uInt>(zeros.size());
+        const int flush = megabyte == Megabytes - 1 ? Z_FINISH : Z_NO_FLUSH;
+        do {
+            stream.next_out = reinterpret_cast<Bytef *>(buffer);
+            stream.avail_out = sizeof buffer;
+            deflate(&stream, flush);
+            out.append(buffer, sizeof buffer - stream.avail_out);
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+    return out;
+}
+
+// The start of a gzip stream, and an empty stored deflate block: bytes that decode to nothing.
+constexpr char GzipHeader[] = {'\x1f', '\x8b', '\x08', 0, 0, 0, 0, 0, 0, '\xff'};
+constexpr char EmptyStoredBlock[] = {0, 0, 0, '\xff', '\xff'};
+
+// Where Fault::Redirect moves the member pages, below the target's scheme, host and port.
+constexpr auto MovedPrefix = "/moved";
+
+std::optional<SimulatedKind> kindOfPath(QString path)
+{
+    if (path.startsWith(QLatin1StringView(MovedPrefix)))
+        path.remove(0, qsizetype(std::strlen(MovedPrefix)));
     if (path == u"/nic/zonara")
         return SimulatedKind::Dynamic;
     if (path == u"/nic/statdns")
@@ -120,16 +160,21 @@ struct MemberSimulator::Private
     QByteArray announcementType;
     bool hasAnnouncement = false;
     Fault fault = Fault::None;
+    int redirectStatus = 301;
+    std::string redirectBase;
+    QSet<QString> sessions;
+    QString certificateFile;
+    QString keyFile;
     QList<LoggedRequest> log;
     std::function<void(const LoggedRequest &)> observer;
 
-    httplib::Server server;
+    std::unique_ptr<httplib::Server> server;
     std::thread thread;
     int port = -1;
 
     void handle(const httplib::Request &request, httplib::Response &response);
     LoggedRequest describe(const httplib::Request &request) const;
-    bool serveFault(httplib::Response &response);
+    bool serveFault(const LoggedRequest &request, httplib::Response &response);
     void applyChange(SimulatedKind pathKind, const LoggedRequest &request,
                      httplib::Response &response);
     SimulatedHost *findHost(const QString &idText);
@@ -165,6 +210,18 @@ LoggedRequest MemberSimulator::Private::describe(const httplib::Request &request
         }
     }
 
+    if (fault == Fault::SessionCookie) {
+        for (const QByteArray &cookie :
+             QByteArray::fromStdString(request.get_header_value("Cookie")).split(';')) {
+            const QByteArray pair = cookie.trimmed();
+            if (pair.startsWith("session=") &&
+                sessions.contains(QString::fromLatin1(pair.mid(8)))) {
+                logged.user = user;
+                logged.authenticated = true;
+                return logged;
+            }
+        }
+    }
     const std::string authorization = request.get_header_value("Authorization");
     if (authorization.rfind("Basic ", 0) == 0) {
         const QString pair = QString::fromUtf8(
@@ -189,10 +246,12 @@ SimulatedHost *MemberSimulator::Private::findHost(const QString &idText)
     return nullptr;
 }
 
-bool MemberSimulator::Private::serveFault(httplib::Response &response)
+bool MemberSimulator::Private::serveFault(const LoggedRequest &request, httplib::Response &response)
 {
     switch (fault) {
     case Fault::None:
+    case Fault::Redirect:      // served before the credentials are looked at
+    case Fault::SessionCookie: // decides who is authenticated
         return false;
     case Fault::Hang:
         waitForStop(10min);
@@ -226,14 +285,45 @@ bool MemberSimulator::Private::serveFault(httplib::Response &response)
         response.set_header("Location", "/nic/zonara?redirect=" + std::to_string(++redirects));
         return true;
     case Fault::Trickle:
-        response.set_content_provider(1'000'000, "text/html",
-                                      [this](size_t offset, size_t, httplib::DataSink &sink) {
-                                          waitForStop(20ms);
-                                          const char byte = offset % 64 == 63 ? '\n' : 'a';
-                                          sink.write(&byte, 1);
-                                          return !stopping;
+        // Bytes keep coming, yet the page never gets a character longer.
+        response.set_header("Content-Encoding", "gzip");
+        response.set_chunked_content_provider(
+            HtmlType, [this](size_t offset, httplib::DataSink &sink) {
+                if (offset == 0)
+                    sink.write(GzipHeader, sizeof GzipHeader);
+                waitForStop(20ms);
+                sink.write(EmptyStoredBlock, sizeof EmptyStoredBlock);
+                return !stopping;
+            });
+        return true;
+    case Fault::HeadersThenNothing:
+        response.set_content_provider(100000, HtmlType,
+                                      [this](size_t, size_t, httplib::DataSink &) {
+                                          waitForStop(10min);
+                                          return false;
                                       });
         return true;
+    case Fault::SlowButSteady: {
+        std::unique_lock lock(mutex);
+        const auto page = std::make_shared<std::string>(
+            listingPage(kindOfPath(request.path).value_or(SimulatedKind::Dynamic), hosts));
+        lock.unlock();
+        response.set_content_provider(
+            page->size(), HtmlType,
+            [this, page](size_t offset, size_t length, httplib::DataSink &sink) {
+                if (offset > 0)
+                    waitForStop(300ms);
+                sink.write(page->data() + offset, std::min<size_t>(length, 256));
+                return !stopping;
+            });
+        return true;
+    }
+    case Fault::GzipBomb: {
+        static const std::string bomb = gzipBomb();
+        response.set_header("Content-Encoding", "gzip");
+        response.set_content(bomb, HtmlType);
+        return true;
+    }
     case Fault::DeepNesting: {
         std::string page;
         page.reserve(6'000'000);
@@ -355,15 +445,33 @@ void MemberSimulator::Private::handle(const httplib::Request &request, httplib::
                              HtmlType);
         return;
     }
+    if (fault == Fault::Redirect && !logged.path.startsWith(QLatin1StringView(MovedPrefix))) {
+        // Before looking at credentials, as a server that moved does.
+        response.status = redirectStatus;
+        // A proxy's absolute target carries scheme and host; the path and query follow them.
+        const qsizetype pathStart =
+            logged.target.startsWith(u'/')
+                ? 0
+                : logged.target.indexOf(u'/', logged.target.indexOf(u"//") + 2);
+        response.set_header("Location", redirectBase + MovedPrefix +
+                                            (pathStart < 0 ? std::string("/")
+                                                           : utf8(logged.target.mid(pathStart))));
+        return;
+    }
     if (!logged.authenticated) {
         response.status = 401;
         response.set_header("WWW-Authenticate", std::string("Basic realm=\"") + Realm + '"');
         response.set_content(refusalPage(), HtmlType);
         return;
     }
-    if (fault != Fault::None) {
+    if (fault == Fault::SessionCookie && !request.has_header("Cookie")) {
+        const QString session = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        sessions.insert(session);
+        response.set_header("Set-Cookie", "session=" + utf8(session) + "; Path=/; HttpOnly");
+    }
+    if (fault != Fault::None && fault != Fault::SessionCookie && fault != Fault::Redirect) {
         lock.unlock();
-        serveFault(response);
+        serveFault(logged, response);
         return;
     }
     if (logged.query.isEmpty())
@@ -374,13 +482,7 @@ void MemberSimulator::Private::handle(const httplib::Request &request, httplib::
 
 MemberSimulator::MemberSimulator()
     : d(std::make_unique<Private>())
-{
-    const auto handler = [this](const httplib::Request &request, httplib::Response &response) {
-        d->handle(request, response);
-    };
-    d->server.Get(".*", handler);
-    d->server.set_keep_alive_max_count(100);
-}
+{}
 
 MemberSimulator::~MemberSimulator()
 {
@@ -463,18 +565,49 @@ void MemberSimulator::setFault(Fault fault)
     d->fault = fault;
 }
 
+void MemberSimulator::setRedirect(int status, const QString &targetBase)
+{
+    std::lock_guard lock(d->mutex);
+    d->redirectStatus = status;
+    d->redirectBase = utf8(targetBase);
+}
+
+void MemberSimulator::setTls(const QString &certificateFile, const QString &keyFile)
+{
+    std::lock_guard lock(d->mutex);
+    d->certificateFile = certificateFile;
+    d->keyFile = keyFile;
+}
+
 int MemberSimulator::start(const QString &address, int port)
 {
+    if (d->certificateFile.isEmpty()) {
+        d->server = std::make_unique<httplib::Server>();
+    } else {
+        auto tls = std::make_unique<httplib::SSLServer>(
+            d->certificateFile.toLocal8Bit().constData(), d->keyFile.toLocal8Bit().constData());
+        if (!tls->is_valid())
+            return -1;
+        d->server = std::move(tls);
+    }
+    d->server->Get(".*", [this](const httplib::Request &request, httplib::Response &response) {
+        d->handle(request, response);
+    });
+    d->server->set_keep_alive_max_count(100);
+    // Small answers go out at once, as from real servers, instead of waiting for the
+    // client's delayed acknowledgement of the previous segment.
+    d->server->set_tcp_nodelay(true);
+
     const std::string host = utf8(address);
     if (port == 0)
-        d->port = d->server.bind_to_any_port(host);
+        d->port = d->server->bind_to_any_port(host);
     else
-        d->port = d->server.bind_to_port(host, port) ? port : -1;
+        d->port = d->server->bind_to_port(host, port) ? port : -1;
     if (d->port < 0)
         return -1;
-    d->thread = std::thread([this] { d->server.listen_after_bind(); });
+    d->thread = std::thread([this] { d->server->listen_after_bind(); });
     // stop() only reaches a server that is already accepting.
-    while (!d->server.is_running())
+    while (!d->server->is_running())
         std::this_thread::sleep_for(1ms);
     return d->port;
 }
@@ -487,7 +620,7 @@ void MemberSimulator::stop()
     }
     d->stopped.notify_all();
     if (d->thread.joinable()) {
-        d->server.stop();
+        d->server->stop();
         d->thread.join();
     }
 }
@@ -502,9 +635,15 @@ QString MemberSimulator::memberHost() const
     return QStringLiteral("127.0.0.1:%1").arg(d->port);
 }
 
+QString MemberSimulator::scheme() const
+{
+    return d->certificateFile.isEmpty() ? QStringLiteral("http") : QStringLiteral("https");
+}
+
 QString MemberSimulator::announcementAddress() const
 {
-    return QStringLiteral("http://%1%2").arg(memberHost(), QLatin1StringView(AnnouncementPath));
+    return QStringLiteral("%1://%2%3")
+        .arg(scheme(), memberHost(), QLatin1StringView(AnnouncementPath));
 }
 
 QList<LoggedRequest> MemberSimulator::requestLog() const

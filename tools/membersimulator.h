@@ -38,14 +38,19 @@ struct LoggedRequest
 // How the simulator misbehaves on member pages, for failure tests.
 enum class Fault {
     None,
-    Hang,             // never answers
-    CloseMidAnswer,   // announces a page, sends part of it, closes the connection
-    EmptyServerError, // 500 with an empty body
-    Oversized,        // a page larger than the program's 16 MiB cap
-    RedirectLoop,     // redirects to itself forever
-    Trickle,          // sends the page one byte at a time
-    DeepNesting,      // a page of a million nested elements
-    HugePage,         // a 15 MiB page of table rows that are no host rows
+    Hang,               // never answers
+    CloseMidAnswer,     // announces a page, sends part of it, closes the connection
+    EmptyServerError,   // 500 with an empty body
+    Oversized,          // a page larger than the program's 16 MiB cap
+    RedirectLoop,       // redirects to itself forever
+    Trickle,            // trickles bytes of a compressed body that decodes to nothing, forever
+    DeepNesting,        // a page of a million nested elements
+    HugePage,           // a 15 MiB page of table rows that are no host rows
+    HeadersThenNothing, // sends the headers of a page, then nothing
+    SlowButSteady,      // sends the page in small pieces, 300 ms apart
+    GzipBomb,           // a gzip body that inflates to far more than the size cap
+    Redirect,           // moves member pages to setRedirect()'s base, below "/moved"
+    SessionCookie,      // sets a session cookie and then trusts it instead of the password
 };
 
 // Plays the provider's member service and the publisher's announcement page on loopback: HTTP
@@ -71,6 +76,12 @@ public:
     // The announcement page, served at ANNOUNCEMENT_PATH; none (404) until set.
     void setAnnouncement(const QByteArray &body, const QByteArray &contentType = "text/plain");
     void setFault(Fault fault);
+    // For Fault::Redirect: the status (301, 302, 307 or 308) and the scheme, host and port the
+    // member pages moved to, as in "https://127.0.0.1:4443": "/nic/zonara?x" is sent on to
+    // "https://127.0.0.1:4443/moved/nic/zonara?x", which any simulator serves as "/nic/zonara?x".
+    void setRedirect(int status, const QString &targetBase);
+    // Serves HTTPS instead of HTTP from start() on, with these PEM files.
+    void setTls(const QString &certificateFile, const QString &keyFile);
 
     // Listens on `address`, on `port` or an ephemeral one when 0. Returns the port, or -1.
     int start(const QString &address = QStringLiteral("127.0.0.1"), int port = 0);
@@ -79,6 +90,8 @@ public:
 
     // "127.0.0.1:PORT": the member host to build request addresses with.
     QString memberHost() const;
+    // "http" or "https".
+    QString scheme() const;
     QString announcementAddress() const;
 
     QList<LoggedRequest> requestLog() const;

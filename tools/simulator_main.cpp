@@ -38,6 +38,11 @@ std::optional<Fault> faultNamed(const QString &name)
         {QStringLiteral("trickle"), Fault::Trickle},
         {QStringLiteral("deep"), Fault::DeepNesting},
         {QStringLiteral("huge"), Fault::HugePage},
+        {QStringLiteral("headers-only"), Fault::HeadersThenNothing},
+        {QStringLiteral("slow"), Fault::SlowButSteady},
+        {QStringLiteral("gzip-bomb"), Fault::GzipBomb},
+        {QStringLiteral("redirect"), Fault::Redirect},
+        {QStringLiteral("session-cookie"), Fault::SessionCookie},
     };
     for (const auto &[each, fault] : faults) {
         if (each == name)
@@ -76,10 +81,27 @@ int main(int argc, char *argv[])
     const QCommandLineOption faultOption(
         QStringLiteral("fault"),
         QStringLiteral("Misbehave on member pages: none, hang, close, empty-500, oversized, "
-                       "redirect-loop, trickle, deep, huge."),
+                       "redirect-loop, trickle, deep, huge, headers-only, slow, gzip-bomb, "
+                       "redirect, session-cookie."),
         QStringLiteral("mode"), QStringLiteral("none"));
+    const QCommandLineOption redirectToOption(
+        QStringLiteral("redirect-to"),
+        QStringLiteral("With --fault redirect: scheme, host and port member pages move to, "
+                       "as in https://127.0.0.1:4443; this server when not given."),
+        QStringLiteral("base"));
+    const QCommandLineOption redirectStatusOption(
+        QStringLiteral("redirect-status"),
+        QStringLiteral("With --fault redirect: 301, 302, 307 or 308."), QStringLiteral("status"),
+        QStringLiteral("301"));
+    const QCommandLineOption certificateOption(
+        QStringLiteral("tls-cert"), QStringLiteral("Serve HTTPS with this PEM certificate."),
+        QStringLiteral("file"));
+    const QCommandLineOption keyOption(QStringLiteral("tls-key"),
+                                       QStringLiteral("The PEM key of --tls-cert."),
+                                       QStringLiteral("file"));
     parser.addOptions({portOption, accountOption, announcementOption, announcementTypeOption,
-                       logOption, faultOption});
+                       logOption, faultOption, redirectToOption, redirectStatusOption,
+                       certificateOption, keyOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -105,6 +127,14 @@ int main(int argc, char *argv[])
         return 2;
     }
     simulator.setFault(*fault);
+    simulator.setRedirect(parser.value(redirectStatusOption).toInt(),
+                          parser.value(redirectToOption));
+    if (parser.isSet(certificateOption) != parser.isSet(keyOption)) {
+        err << "zonara-member-simulator: --tls-cert and --tls-key go together" << Qt::endl;
+        return 2;
+    }
+    if (parser.isSet(certificateOption))
+        simulator.setTls(parser.value(certificateOption), parser.value(keyOption));
 
     auto log = std::make_shared<QFile>(parser.value(logOption));
     auto logMutex = std::make_shared<QMutex>();
@@ -124,10 +154,13 @@ int main(int argc, char *argv[])
     const int port = simulator.start(QStringLiteral("127.0.0.1"), parser.value(portOption).toInt());
     if (port < 0) {
         err << "zonara-member-simulator: cannot listen on 127.0.0.1:" << parser.value(portOption)
-            << Qt::endl;
+            << " (or cannot read the TLS files)" << Qt::endl;
         return 1;
     }
+    // Scripts read the port from this line; an HTTPS listener says so on a line of its own.
     std::printf("listening on 127.0.0.1:%d\n", port);
+    if (simulator.scheme() == u"https")
+        std::printf("serving https\n");
     std::fflush(stdout);
 
     // Ends cleanly on SIGINT and SIGTERM.
