@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("zonara-manager"));
     // Like any desktop program, go through the proxy the desktop is set up with.
     QNetworkProxyFactory::setUseSystemConfiguration(true);
-    zonara::useLayoutFont();
+    zonara::useLayoutLook();
 
     zonara::DesktopPlatform platform;
     zonara::Form1 mainWindow(zonara::build::siteConfig(), platform);

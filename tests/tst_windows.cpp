@@ -123,7 +123,7 @@ private:
 
 void TestWindows::initTestCase()
 {
-    useLayoutFont();
+    useLayoutLook();
     Module1::URL2load = QStringLiteral("http://127.0.0.1:1/");
 }
 
