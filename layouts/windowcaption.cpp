@@ -36,9 +36,9 @@ void clearWindowSystemTitle(QWidget &window)
 {
 #if QT_CONFIG(xcb)
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !window.windowHandle() || !window.testAttribute(Qt::WA_WState_Created))
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection || !window.windowHandle() || !window.testAttribute(Qt::WA_WState_Created))
         return;
-    xcb_connection_t *connection = x11->connection();
     const xcb_atom_t name = atom(connection, "_NET_WM_NAME");
     const xcb_atom_t utf8 = atom(connection, "UTF8_STRING");
     if (name == XCB_ATOM_NONE || utf8 == XCB_ATOM_NONE)
