@@ -52,7 +52,7 @@ QString brokenForDisplay(const QString &text, qsizetype longest)
 
 QString plainToolTip(const QString &text)
 {
-    return Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap);
+    return Qt::convertFromPlainText(text, Qt::WhiteSpacePre);
 }
 
 } // namespace zonara
