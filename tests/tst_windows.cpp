@@ -154,6 +154,13 @@ private slots:
     void windowProperties();
     void linkFrame();
     void hiddenPageLoaders();
+    void desktopQuestion_data();
+    void desktopQuestion();
+    void reportCaption_data();
+    void reportCaption();
+    void longAnswerLineNeverFreezes();
+    void checkBoxSquareIsWhole_data();
+    void checkBoxSquareIsWhole();
     void tabOrder_data();
     void tabOrder();
     void passwordShowsOneStarPerCharacter();
@@ -163,13 +170,6 @@ private slots:
     void escClosesNoWindow();
     void enterInHostDialogPressesOnlyAFocusedButton();
     void enterInReportWindowPressesOk();
-    void desktopQuestion_data();
-    void desktopQuestion();
-    void reportCaption_data();
-    void reportCaption();
-    void longAnswerLineNeverFreezes();
-    void checkBoxSquareIsWhole_data();
-    void checkBoxSquareIsWhole();
 
 private:
     void checkControl(QWidget &window);
@@ -396,155 +396,6 @@ void TestWindows::hiddenPageLoaders()
     QVERIFY(loader && !loader->isWidgetType());
 }
 
-void TestWindows::tabOrder_data()
-{
-    QTest::addColumn<int>("window");
-    QTest::addColumn<QStringList>("chain");
-
-    QTest::newRow("main window") << 1 << QStringList{"Text1", "Text2",    "Command1",
-                                                     "List1", "Command2", "Text1"};
-    QTest::newRow("add-host dialog") << 2 << QStringList{"Text1", "Combo1",   "Check1",   "Combo2",
-                                                         "Text2", "Command1", "Command2", "Text1"};
-    QTest::newRow("report window") << 3 << QStringList{"Command1", "Text1", "Command1"};
-    QTest::newRow("edit-host dialog")
-        << 4 << QStringList{"Check1", "Text2", "Command1", "Command2", "Check1"};
-}
-
-void TestWindows::tabOrder()
-{
-    QFETCH(int, window);
-    QFETCH(QStringList, chain);
-
-    const auto main = makeForm1();
-    std::unique_ptr<QWidget> dialog;
-    switch (window) {
-    case 2:
-        dialog = std::make_unique<Form2>(*main, Site.domainSuffixes);
-        break;
-    case 3:
-        dialog = std::make_unique<Form3>();
-        break;
-    case 4:
-        dialog = std::make_unique<Form4>(*main, QString());
-        break;
-    default:
-        break;
-    }
-    QWidget &shown = dialog ? *dialog : *main;
-    shown.show();
-    shown.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&shown));
-    QCOMPARE(focusChainFrom(shown, int(chain.size())), chain);
-}
-
-void TestWindows::passwordShowsOneStarPerCharacter()
-{
-    const auto main = makeForm1();
-    auto *password = child<QLineEdit>(*main, "Text2");
-    password->setFocus();
-    QTest::keyClicks(password, "p455 w!");
-    QCOMPARE(password->text(), "p455 w!");
-    QCOMPARE(password->displayText(), "*******");
-    QCOMPARE(password->echoMode(), QLineEdit::Password);
-}
-
-void TestWindows::enterInMainWindowPressesRetrieve_data()
-{
-    QTest::addColumn<QString>("focus");
-    QTest::addColumn<int>("key");
-    QTest::newRow("Return in the user name") << "Text1" << int(Qt::Key_Return);
-    QTest::newRow("Enter in the password") << "Text2" << int(Qt::Key_Enter);
-    QTest::newRow("Return in the host list") << "List1" << int(Qt::Key_Return);
-    QTest::newRow("Return on Retrieve") << "Command1" << int(Qt::Key_Return);
-}
-
-void TestWindows::enterInMainWindowPressesRetrieve()
-{
-    QFETCH(QString, focus);
-    QFETCH(int, key);
-    const auto main = makeForm1();
-    auto *retrieve = child<QPushButton>(*main, "Command1");
-    QSignalSpy pressed(retrieve, &QPushButton::clicked);
-    QWidget *target = main->findChild<QWidget *>(focus);
-    target->setFocus();
-    QTest::keyClick(target, Qt::Key(key));
-    QCOMPARE(pressed.count(), 1);
-}
-
-void TestWindows::enterOnAnotherButtonPressesThatButton()
-{
-    const auto main = makeForm1();
-    auto *add = child<QPushButton>(*main, "Command2");
-    QSignalSpy retrieve(child<QPushButton>(*main, "Command1"), &QPushButton::clicked);
-    QSignalSpy addPressed(add, &QPushButton::clicked);
-    bool opened = false;
-    const ModalWatch<Form2> dialogWatch([&opened](Form2 &dialog) {
-        opened = true;
-        dialog.reject();
-    });
-    add->setFocus();
-    QTest::keyClick(add, Qt::Key_Return);
-    QVERIFY(opened);
-    QCOMPARE(addPressed.count(), 1);
-    QCOMPARE(retrieve.count(), 0);
-}
-
-void TestWindows::escClosesNoWindow()
-{
-    const auto main = makeForm1();
-    QTest::keyClick(main.get(), Qt::Key_Escape);
-    QVERIFY(main->isVisible());
-
-    Form2 add(*main, Site.domainSuffixes);
-    Form3 report;
-    Form4 edit(*main, QString());
-    for (QDialog *dialog : std::initializer_list<QDialog *>{&add, &report, &edit}) {
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog));
-        QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
-        QVERIFY(dialog->isVisible());
-        QCOMPARE(dialog->result(), 0);
-        dialog->hide();
-    }
-}
-
-void TestWindows::enterInHostDialogPressesOnlyAFocusedButton()
-{
-    const auto main = makeForm1();
-    Form2 add(*main, Site.domainSuffixes);
-    add.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&add));
-    auto *name = child<QLineEdit>(add, "Text1");
-    name->setFocus();
-    QTest::keyClick(name, Qt::Key_Return);
-    QVERIFY(add.isVisible());
-    auto *cancel = child<QPushButton>(add, "Command2");
-    cancel->setFocus();
-    QTest::keyClick(cancel, Qt::Key_Return);
-    QVERIFY(!add.isVisible());
-    QCOMPARE(add.result(), int(QDialog::Rejected));
-
-    Form4 edit(*main, QString());
-    edit.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&edit));
-    auto *ip = child<QLineEdit>(edit, "Text2");
-    ip->setFocus();
-    QTest::keyClick(ip, Qt::Key_Enter);
-    QVERIFY(edit.isVisible());
-}
-
-void TestWindows::enterInReportWindowPressesOk()
-{
-    Form3 report;
-    report.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&report));
-    auto *text = child<QPlainTextEdit>(report, "Text1");
-    text->setFocus();
-    QTest::keyClick(text, Qt::Key_Return);
-    QVERIFY(!report.isVisible());
-    QCOMPARE(report.result(), int(QDialog::Accepted));
-}
-
 void TestWindows::desktopQuestion_data()
 {
     QTest::addColumn<QString>("text");
@@ -709,6 +560,155 @@ void TestWindows::checkBoxSquareIsWhole()
     const QImage image = box->grab().toImage();
     const QRgb background = image.pixel(image.width() - 1, image.height() - 1);
     QVERIFY(image.pixel(square.center().x(), square.bottom()) != background);
+}
+
+void TestWindows::tabOrder_data()
+{
+    QTest::addColumn<int>("window");
+    QTest::addColumn<QStringList>("chain");
+
+    QTest::newRow("main window") << 1 << QStringList{"Text1", "Text2",    "Command1",
+                                                     "List1", "Command2", "Text1"};
+    QTest::newRow("add-host dialog") << 2 << QStringList{"Text1", "Combo1",   "Check1",   "Combo2",
+                                                         "Text2", "Command1", "Command2", "Text1"};
+    QTest::newRow("report window") << 3 << QStringList{"Command1", "Text1", "Command1"};
+    QTest::newRow("edit-host dialog")
+        << 4 << QStringList{"Check1", "Text2", "Command1", "Command2", "Check1"};
+}
+
+void TestWindows::tabOrder()
+{
+    QFETCH(int, window);
+    QFETCH(QStringList, chain);
+
+    const auto main = makeForm1();
+    std::unique_ptr<QWidget> dialog;
+    switch (window) {
+    case 2:
+        dialog = std::make_unique<Form2>(*main, Site.domainSuffixes);
+        break;
+    case 3:
+        dialog = std::make_unique<Form3>();
+        break;
+    case 4:
+        dialog = std::make_unique<Form4>(*main, QString());
+        break;
+    default:
+        break;
+    }
+    QWidget &shown = dialog ? *dialog : *main;
+    shown.show();
+    shown.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&shown));
+    QCOMPARE(focusChainFrom(shown, int(chain.size())), chain);
+}
+
+void TestWindows::passwordShowsOneStarPerCharacter()
+{
+    const auto main = makeForm1();
+    auto *password = child<QLineEdit>(*main, "Text2");
+    password->setFocus();
+    QTest::keyClicks(password, "p455 w!");
+    QCOMPARE(password->text(), "p455 w!");
+    QCOMPARE(password->displayText(), "*******");
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+}
+
+void TestWindows::enterInMainWindowPressesRetrieve_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return in the user name") << "Text1" << int(Qt::Key_Return);
+    QTest::newRow("Enter in the password") << "Text2" << int(Qt::Key_Enter);
+    QTest::newRow("Return in the host list") << "List1" << int(Qt::Key_Return);
+    QTest::newRow("Return on Retrieve") << "Command1" << int(Qt::Key_Return);
+}
+
+void TestWindows::enterInMainWindowPressesRetrieve()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    const auto main = makeForm1();
+    auto *retrieve = child<QPushButton>(*main, "Command1");
+    QSignalSpy pressed(retrieve, &QPushButton::clicked);
+    QWidget *target = main->findChild<QWidget *>(focus);
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key(key));
+    QCOMPARE(pressed.count(), 1);
+}
+
+void TestWindows::enterOnAnotherButtonPressesThatButton()
+{
+    const auto main = makeForm1();
+    auto *add = child<QPushButton>(*main, "Command2");
+    QSignalSpy retrieve(child<QPushButton>(*main, "Command1"), &QPushButton::clicked);
+    QSignalSpy addPressed(add, &QPushButton::clicked);
+    bool opened = false;
+    const ModalWatch<Form2> dialogWatch([&opened](Form2 &dialog) {
+        opened = true;
+        dialog.reject();
+    });
+    add->setFocus();
+    QTest::keyClick(add, Qt::Key_Return);
+    QVERIFY(opened);
+    QCOMPARE(addPressed.count(), 1);
+    QCOMPARE(retrieve.count(), 0);
+}
+
+void TestWindows::escClosesNoWindow()
+{
+    const auto main = makeForm1();
+    QTest::keyClick(main.get(), Qt::Key_Escape);
+    QVERIFY(main->isVisible());
+
+    Form2 add(*main, Site.domainSuffixes);
+    Form3 report;
+    Form4 edit(*main, QString());
+    for (QDialog *dialog : std::initializer_list<QDialog *>{&add, &report, &edit}) {
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->result(), 0);
+        dialog->hide();
+    }
+}
+
+void TestWindows::enterInHostDialogPressesOnlyAFocusedButton()
+{
+    const auto main = makeForm1();
+    Form2 add(*main, Site.domainSuffixes);
+    add.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&add));
+    auto *name = child<QLineEdit>(add, "Text1");
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Return);
+    QVERIFY(add.isVisible());
+    auto *cancel = child<QPushButton>(add, "Command2");
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Return);
+    QVERIFY(!add.isVisible());
+    QCOMPARE(add.result(), int(QDialog::Rejected));
+
+    Form4 edit(*main, QString());
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    auto *ip = child<QLineEdit>(edit, "Text2");
+    ip->setFocus();
+    QTest::keyClick(ip, Qt::Key_Enter);
+    QVERIFY(edit.isVisible());
+}
+
+void TestWindows::enterInReportWindowPressesOk()
+{
+    Form3 report;
+    report.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&report));
+    auto *text = child<QPlainTextEdit>(report, "Text1");
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Return);
+    QVERIFY(!report.isVisible());
+    QCOMPARE(report.result(), int(QDialog::Accepted));
 }
 
 QTEST_MAIN(TestWindows)
