@@ -1,4 +1,5 @@
 #include "displaytext.h"
+#include "form4.h"
 #include "mainwindowfixture.h"
 
 using namespace zonara;
@@ -225,6 +226,16 @@ void TestMainWindow::hugeHostNameNeverFreezesTheWindow()
     QVERIFY(f->window->selectedHostName().size() <= LongestShownText + 1);
     QVERIFY(f->window->selectedHostName().startsWith(u"hhhh"));
     QVERIFY(f->enabled("Command3") && f->enabled("Command5"));
+
+    // The edit-host dialog shows the name as the list does.
+    QString shownInDialog;
+    const ModalWatch<Form4> dialogWatch([&shownInDialog](Form4 &dialog) {
+        shownInDialog = child<QLineEdit>(dialog, "Text1")->text();
+        dialog.reject();
+    });
+    f->control<QPushButton>("Command4")->click();
+    QCOMPARE(shownInDialog, f->window->selectedHostName());
+    QVERIFY2(loop.longestGap() < 2'000, qPrintable(QString::number(loop.longestGap())));
 }
 
 QTEST_MAIN(TestMainWindow)
