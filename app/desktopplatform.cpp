@@ -1,11 +1,44 @@
 #include "desktopplatform.h"
 
+#include "displaytext.h"
+
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QNetworkInterface>
 #include <QUrl>
 
 namespace zonara {
+
+namespace {
+
+// The platform's Yes/No question, on which Esc presses nothing: QMessageBox would take No for
+// the escape button even when told there is none.
+class QuestionBox final : public QMessageBox
+{
+public:
+    QuestionBox(const QString &title, const QString &text)
+        : QMessageBox(QMessageBox::NoIcon, title, QString(), QMessageBox::Yes | QMessageBox::No)
+    {
+        // The text carries host names and reasons off the network: shown as written, never as
+        // markup (no links, no images).
+        setTextFormat(Qt::PlainText);
+        setText(boundedForDisplay(text));
+        setDefaultButton(QMessageBox::Yes);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+};
+
+} // namespace
 
 void DesktopPlatform::shellOpen(const QString &target)
 {
@@ -15,9 +48,7 @@ void DesktopPlatform::shellOpen(const QString &target)
 bool DesktopPlatform::askYesNo(const QString &title, const QString &text)
 {
     // No owner window: the question stands on its own, modal to the whole program.
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(static_cast<QAbstractButton *>(nullptr));
+    QuestionBox box(title, text);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -16,7 +16,7 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("example.zmsoft.ZonaraManager"));
     // Like any desktop program, go through the proxy the desktop is set up with.
     QNetworkProxyFactory::setUseSystemConfiguration(true);
-    zonara::useLayoutFont();
+    zonara::useLayoutLook();
     zonara::installLinkAccessibility();
 
     zonara::DesktopPlatform platform;

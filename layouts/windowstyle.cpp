@@ -4,7 +4,11 @@
 #include <QFont>
 #include <QKeyEvent>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleFactory>
+
+#include <algorithm>
 
 namespace zonara {
 
@@ -14,6 +18,33 @@ void useLayoutFont()
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(10);
     QApplication::setFont(font);
+}
+
+namespace {
+
+class LayoutStyle final : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override
+    {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight)
+            return std::min(value, twipsToPixels(195));
+        return value;
+    }
+};
+
+} // namespace
+
+void useLayoutLook()
+{
+    if (!dynamic_cast<LayoutStyle *>(QApplication::style()))
+        QApplication::setStyle(
+            new LayoutStyle(QStyleFactory::create(QApplication::style()->name())));
+    useLayoutFont();
 }
 
 QIcon programIcon()

@@ -18,6 +18,11 @@ constexpr int twipsToPixels(int twips)
 // their geometry.
 void useLayoutFont();
 
+// The font and the style all four windows are laid out for: the layout font, and check box
+// squares small enough to show whole in a check box 195 twips high (most styles draw them a pixel
+// or two taller).
+void useLayoutLook();
+
 QIcon programIcon();
 QCursor handPointer();
 

@@ -1,9 +1,11 @@
 #include "form1.h"
 
+#include "displaytext.h"
 #include "form2.h"
 #include "form4.h"
 #include "linecontrol.h"
 #include "linkhover.h"
+#include "listboxselection.h"
 #include "module1.h"
 #include "pageloader.h"
 #include "platform.h"
@@ -14,6 +16,8 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace zonara {
 
@@ -65,6 +69,7 @@ Form1::Form1(SiteConfig site, Platform &platform, QWidget *parent)
         },
         this);
 
+    m_hostSelection = new ListBoxSelection(*m_ui.List1);
     connect(m_ui.Command1, &QPushButton::clicked, this, &Form1::retrieve);
     connect(m_ui.List1, &QListWidget::itemSelectionChanged, this, &Form1::showSelectedHost);
     connect(m_ui.Command2, &QPushButton::clicked, this, &Form1::addHost);
@@ -82,14 +87,15 @@ Form1::~Form1() = default;
 
 void Form1::clearHosts()
 {
-    m_ui.List1->clear();
+    m_hostSelection->clear();
     m_ui.VList1->clear();
 }
 
 void Form1::appendHost(const QString &idText, const QString &name)
 {
+    // The hidden list keeps the whole id for the requests; the host list shows a bounded name.
     m_ui.VList1->addItem(idText);
-    m_ui.List1->addItem(name);
+    m_ui.List1->addItem(boundedForDisplay(name));
 }
 
 MemberRequests Form1::memberRequests() const
@@ -99,15 +105,16 @@ MemberRequests Form1::memberRequests() const
 
 QString Form1::selectedHostName() const
 {
-    const QListWidgetItem *item = m_ui.List1->currentItem();
-    return item && item->isSelected() ? item->text() : QString();
+    const QList<QListWidgetItem *> selected = m_ui.List1->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
 QString Form1::selectedHostId() const
 {
-    const QListWidgetItem *item = m_ui.List1->currentItem();
-    const QListWidgetItem *id = item ? m_ui.VList1->item(m_ui.List1->row(item)) : nullptr;
-    return id && item->isSelected() ? id->text() : QString();
+    const QList<QListWidgetItem *> selected = m_ui.List1->selectedItems();
+    const QListWidgetItem *id =
+        selected.isEmpty() ? nullptr : m_ui.VList1->item(m_ui.List1->row(selected.first()));
+    return id ? id->text() : QString();
 }
 
 int Form1::typeDisplayIndex() const
@@ -170,8 +177,13 @@ void Form1::retrieve()
 void Form1::showSelectedHost()
 {
     const QList<QListWidgetItem *> selected = m_ui.List1->selectedItems();
-    if (selected.isEmpty())
+    if (selected.isEmpty()) {
+        // Only Retrieve empties the selection; without a host the host commands cannot act.
+        m_ui.Command3->setEnabled(false);
+        m_ui.Command4->setEnabled(false);
+        m_ui.Command5->setEnabled(false);
         return;
+    }
     const QListWidgetItem *idItem = m_ui.VList1->item(m_ui.List1->row(selected.first()));
     if (!idItem)
         return;
@@ -181,8 +193,8 @@ void Form1::showSelectedHost()
 
     const HostRecord &record = m_retrieval->records()[id];
     m_ui.Combo1->setCurrentIndex(int(record.kind) - 1);
-    m_ui.Text3->setText(record.firstDetail);
-    m_ui.Text4->setText(record.secondDetail);
+    m_ui.Text3->setText(boundedForDisplay(record.firstDetail));
+    m_ui.Text4->setText(boundedForDisplay(record.secondDetail));
     m_ui.Command3->setEnabled(true);
     m_ui.Command4->setEnabled(true);
     m_ui.Command5->setEnabled(record.kind != HostKind::Static);
@@ -247,8 +259,7 @@ void Form1::checkAnnouncement()
     readAnnouncement(m_announcementLoader->documentHtml(), m_announcement);
     const UpdateNotice notice = updateNotice(versionText(), m_announcement);
     if (notice.showUpdateLabel) {
-        m_ui.Label5->setText(notice.updateLabelCaption);
-        fitUpdateLabel();
+        fitUpdateLabel(notice.updateLabelCaption);
         // The link frame's lower groove moves down to take the update label in.
         auto *line1 = m_lines[0];
         auto *line2 = m_lines[1];
@@ -267,14 +278,25 @@ void Form1::checkAnnouncement()
         openDownload();
 }
 
-void Form1::fitUpdateLabel()
+void Form1::fitUpdateLabel(const QString &caption)
 {
     QLabel &label = *m_ui.Label5;
+    const QString shown = boundedForDisplay(caption);
+    const QFontMetrics metrics = label.fontMetrics();
     const int right = twipsToPixels(UpdateLabelRight);
-    const int widest = right - twipsToPixels(LinkFrameInside);
-    const int needed = label.fontMetrics().horizontalAdvance(label.text()) + 2;
-    const int width = std::clamp(needed, label.width(), std::max(label.width(), widest));
+    const int widest = std::max(label.width(), right - twipsToPixels(LinkFrameInside));
+    const int needed = metrics.horizontalAdvance(shown);
+    const int width = std::clamp(needed, label.width(), widest);
     label.setGeometry(right - width, label.y(), width, label.height());
+    if (needed <= width) {
+        label.setText(shown);
+        label.setToolTip(QString());
+        return;
+    }
+    // Too wide even for the whole frame: the start of the caption says what the link is, so the
+    // end gives way, and the tooltip tells the rest.
+    label.setText(metrics.elidedText(shown, Qt::ElideRight, width));
+    label.setToolTip(plainToolTip(shown));
 }
 
 } // namespace zonara

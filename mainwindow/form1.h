@@ -13,6 +13,7 @@
 namespace zonara {
 
 class LineControl;
+class ListBoxSelection;
 class PageLoader;
 class Platform;
 class Retrieval;
@@ -54,7 +55,7 @@ private:
     void openMail();
     void openDownload();
     void checkAnnouncement();
-    void fitUpdateLabel();
+    void fitUpdateLabel(const QString &caption);
 
     Ui::Form1 m_ui;
     SiteConfig m_site;
@@ -62,6 +63,7 @@ private:
     PageLoader *m_listingLoader;
     PageLoader *m_announcementLoader;
     std::array<LineControl *, 4> m_lines;
+    ListBoxSelection *m_hostSelection = nullptr;
     Retrieval *m_retrieval;
     Announcement m_announcement;
 };

@@ -49,9 +49,14 @@ bool LinkHover::eventFilter(QObject *watched, QEvent *event)
 
 void LinkHover::pointerMovedTo(const QPoint &globalPosition)
 {
+    // Outside the window (a button held down reports movements beyond it) no handler runs: a
+    // link left for elsewhere stays highlighted.
+    const QPoint position = m_window.mapFromGlobal(globalPosition);
+    if (!m_window.rect().contains(position))
+        return;
     // The control under the pointer decides, whichever widget reported the movement: a movement
     // passed on from a child to its window then decides the same.
-    QWidget *under = m_window.childAt(m_window.mapFromGlobal(globalPosition));
+    QWidget *under = m_window.childAt(position);
     while (under && under->parentWidget() != &m_window)
         under = under->parentWidget();
     if (under && !under->isEnabled())

@@ -1,10 +1,20 @@
 #include "form3.h"
 
 #include "answer.h"
+#include "displaytext.h"
 #include "module1.h"
 #include "pageloader.h"
+#include "windowcaption.h"
 
 namespace zonara {
+
+namespace {
+
+// The member service's answers are a few lines of text.
+constexpr qsizetype LongestAnswerShown = 1'000'000;
+constexpr qsizetype LongestAnswerLine = 2'000;
+
+} // namespace
 
 Form3::Form3(QWidget *parent)
     : FixedDialog(parent)
@@ -23,11 +33,13 @@ Form3::Form3(QWidget *parent)
 void Form3::showAnswer()
 {
     const Answer answer = extractAnswer(m_loader->documentHtml());
-    setWindowTitle(answer.caption);
-    // Shown as plain text: the answer's markup is never rendered.
-    QString text = answer.text;
+    showExactCaption(*this, answer.caption);
+    // Shown as plain text: the answer's markup is never rendered. The text box wraps long lines
+    // at its width, in time that grows with the square of a line's length: lines beyond a few
+    // screenfuls are broken for it first, and an answer beyond any real one is cut.
+    QString text = boundedForDisplay(answer.text, LongestAnswerShown);
     text.replace(QLatin1StringView("\r\n"), QLatin1StringView("\n")).replace(u'\r', u'\n');
-    m_ui.Text1->setPlainText(text);
+    m_ui.Text1->setPlainText(brokenForDisplay(text, LongestAnswerLine));
 }
 
 } // namespace zonara

@@ -18,7 +18,7 @@ class MainWindowFixture
 public:
     MainWindowFixture()
     {
-        zonara::useLayoutFont();
+        zonara::useLayoutLook();
         simulator.setAccount(QStringLiteral("user"), QStringLiteral("secret"));
         alpha = simulator.addHost(zonara::simulator::SimulatedKind::Dynamic,
                                   QStringLiteral("alpha.zonara.example"),

@@ -146,6 +146,16 @@ void TestAnnouncement::webAddresses_data()
     QTest::newRow("javascript") << "javascript:alert(1)" << false;
     QTest::newRow("empty") << "" << false;
     QTest::newRow("no host") << "http:///etc/passwd" << false;
+    QTest::newRow("blanks") << "http://dl.zmsoft.example/Zonara Manager 1.1.zip" << true;
+    QTest::newRow("trailing blank") << "http://dl.zmsoft.example/zm11.zip " << true;
+    QTest::newRow("bar, braces, caret, backquote")
+        << "https://dl.zmsoft.example/z|m{1}^1`.zip" << true;
+    QTest::newRow("mixed-case scheme") << "hTtPs://dl.zmsoft.example/zm11.zip" << true;
+    QTest::newRow("port and query") << "http://dl.zmsoft.example:8080/get?v=1.1&os=linux" << true;
+    QTest::newRow("upper-case local file") << "FILE:///etc/passwd" << false;
+    QTest::newRow("web scheme without host") << "http:dl.zmsoft.example/zm11.zip" << false;
+    QTest::newRow("leading blank") << " http://dl.zmsoft.example/zm11.zip" << false;
+    QTest::newRow("scheme alone") << "https://" << false;
 }
 
 void TestAnnouncement::webAddresses()

@@ -53,6 +53,7 @@ private slots:
     void addSendsTheDialogFields();
     void addWithOpeningDefaults();
     void editProposesTheLocalAddress();
+    void editUntickedThenReopenedOnAnotherHost();
     void cancelAndTitleBarSendNothing_data();
     void cancelAndTitleBarSendNothing();
     void dialogsReopenWithTheirDefaults();
@@ -252,6 +253,58 @@ void TestChanges::editProposesTheLocalAddress()
     f->select("www.zweb.example");
     QCOMPARE(f->control<QLineEdit>("Text3")->text(), "IP address: 203.0.113.9");
     QCOMPARE(f->control<QLineEdit>("Text4")->text(), "Wildcard: on, backup MX: yes");
+}
+
+void TestChanges::editUntickedThenReopenedOnAnotherHost()
+{
+    struct Shown
+    {
+        QString type;
+        QString host;
+        QString ip;
+        bool ticked = false;
+    };
+    const auto readDialog = [](Form4 &dialog) {
+        return Shown{child<QComboBox>(dialog, "Combo2")->currentText(),
+                     child<QLineEdit>(dialog, "Text1")->text(),
+                     child<QLineEdit>(dialog, "Text2")->text(),
+                     child<QCheckBox>(dialog, "Check1")->isChecked()};
+    };
+
+    f->select("alpha.zonara.example");
+    Shown first;
+    Report report;
+    const auto reportWatch = readReportAndClose(report);
+    std::optional<ModalWatch<Form4>> dialogWatch;
+    dialogWatch.emplace([&](Form4 &dialog) {
+        first = readDialog(dialog);
+        child<QCheckBox>(dialog, "Check1")->setChecked(false);
+        child<QPushButton>(dialog, "Command1")->click();
+    });
+    f->control<QPushButton>("Command4")->click();
+    QCOMPARE(first.type, "Dynamic DNS");
+    QCOMPARE(first.host, "alpha.zonara.example");
+    QVERIFY(first.ticked);
+    QCOMPARE(f->simulator.requestLog().size(), 1);
+    QCOMPARE(f->simulator.requestLog()[0].target,
+             QStringLiteral("/nic/zonara?started=1;action=edit;host_id=%1;myip=192.0.2.200;"
+                            "backmx=yes")
+                 .arg(f->alpha));
+    QCOMPARE(report.caption, "Zonara - host updated");
+
+    // Another host, a fresh dialog: its name and kind, the local address, the box ticked again.
+    f->select("www.zweb.example");
+    Shown second;
+    dialogWatch.emplace([&](Form4 &dialog) {
+        second = readDialog(dialog);
+        child<QPushButton>(dialog, "Command2")->click();
+    });
+    f->control<QPushButton>("Command4")->click();
+    QCOMPARE(second.type, "Static DNS");
+    QCOMPARE(second.host, "www.zweb.example");
+    QCOMPARE(second.ip, "192.0.2.200");
+    QVERIFY(second.ticked);
+    QCOMPARE(f->simulator.requestLog().size(), 1);
 }
 
 void TestChanges::cancelAndTitleBarSendNothing_data()

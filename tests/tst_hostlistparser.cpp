@@ -54,6 +54,8 @@ private slots:
     void entryCarriesOverIntoTheNextPage();
     void sameIdOnBothPages();
     void providerPageThroughTheSerializer();
+    void detailTexts_data();
+    void detailTexts();
 };
 
 void TestHostListParser::workedExample()
@@ -166,6 +168,27 @@ void TestHostListParser::providerPageThroughTheSerializer()
              QStringList({"101=home.zonara.example", "102=office.zonara-home.example"}));
     QCOMPARE(parse.table[102].firstDetail, "IP address: 192.0.2.44");
     QCOMPARE(parse.table[102].secondDetail, "Wildcard: off, backup MX: yes");
+}
+
+void TestHostListParser::detailTexts_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("detail");
+    // An upper-case copy of "ß" is "SS": searching one would shift every position after it.
+    QTest::newRow("sharp s before the end marker")
+        << detailRow("Straße 1, Gießen") << "Straße 1, Gießen";
+    QTest::newRow("first of two end markers ends the cell") << detailRow("a</FONT>b") << "a";
+    QTest::newRow("sharp s and two end markers") << detailRow("ßß</font>ß") << "ßß";
+}
+
+void TestHostListParser::detailTexts()
+{
+    QFETCH(QString, row);
+    QFETCH(QString, detail);
+    Parse parse;
+    parse.page(hostRow("6", "six") + row + detailRow("second"));
+    QCOMPARE(parse.table[6].firstDetail, detail);
+    QCOMPARE(parse.list.entries, QStringList{"6=six"});
 }
 
 QTEST_APPLESS_MAIN(TestHostListParser)

@@ -1,6 +1,12 @@
+#include "desktopplatform.h"
+#include "displaytext.h"
 #include "mainwindowfixture.h"
 
+#include <QDesktopServices>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTextDocument>
+#include <QUrl>
 
 using namespace zonara;
 using namespace zonara::simulator;
@@ -25,12 +31,27 @@ QString styles(Form1 &window)
     return out;
 }
 
+// "surface" is a bare spot of the window, "outside" a spot beyond its right edge.
 void moveOnto(QWidget &window, const char *name)
 {
     QWidget *target = window.findChild<QWidget *>(QLatin1StringView(name));
-    const QPoint centre = target ? target->geometry().center() : QPoint(5, 300);
-    QTest::mouseMove(&window, centre);
+    QPoint spot = target ? target->geometry().center() : QPoint(5, 300);
+    if (qstrcmp(name, "outside") == 0)
+        spot = QPoint(window.width() + 20, 10);
+    QTest::mouseMove(&window, spot);
 }
+
+// Plays the desktop's opener for QDesktopServices: records the addresses it is handed.
+class Opener final : public QObject
+{
+    Q_OBJECT
+
+public:
+    QStringList received;
+
+public slots:
+    void open(const QUrl &url) { received << url.toString(QUrl::FullyEncoded); }
+};
 
 void click(QWidget &window, const char *name)
 {
@@ -52,7 +73,13 @@ private slots:
     void clickKeepsTheHighlight();
     void announcement_data();
     void announcement();
+    void updateLabelClickOpensTheDownload_data();
     void updateLabelClickOpensTheDownload();
+    void longUpdateCaptionKeepsItsStart_data();
+    void longUpdateCaptionKeepsItsStart();
+    void desktopReceives_data();
+    void desktopReceives();
+    void longReasonNeverFreezesStartUp();
 
 private:
     std::unique_ptr<MainWindowFixture> f;
@@ -80,6 +107,16 @@ void TestLinks::hover_data()
     QTest::newRow("label to forwarding control")
         << QStringList{"Label3", "Text1"} << false << "rrr";
     QTest::newRow("label to the host list") << QStringList{"Label3", "List1"} << false << "rrr";
+    for (const char *forwarding : {"Label1", "Label2", "Text2", "Command1", "Command2"})
+        QTest::newRow(qPrintable(QStringLiteral("label to forwarding %1").arg(forwarding)))
+            << QStringList{"Label4", forwarding} << false << "rrr";
+    QTest::newRow("label to enabled Delete forwards")
+        << QStringList{"Label3", "Command3"} << true << "rrr";
+    QTest::newRow("label to disabled detail") << QStringList{"Label3", "Text4"} << true << "rrr";
+    QTest::newRow("leaving the window keeps the highlight")
+        << QStringList{"Label3", "outside"} << false << "Hrr";
+    QTest::newRow("back from outside over the surface")
+        << QStringList{"Label4", "outside", "surface"} << false << "rrr";
     QTest::newRow("label to disabled Edit") << QStringList{"Label3", "Command4"} << false << "rrr";
     QTest::newRow("label to enabled Edit") << QStringList{"Label3", "Command4"} << true << "Hrr";
     QTest::newRow("label to enabled Convert") << QStringList{"Label4", "Command5"} << true << "rHr";
@@ -156,6 +193,12 @@ void TestLinks::announcement_data()
         << QByteArray("vers=1.2\nfile=https://dl.zmsoft.example/z12.zip\nbrok=1.1\nwhyb=w\n")
         << QByteArray("text/plain") << "Update to Zonara Manager 1.2" << false
         << QStringList{ask.arg("w", "1.2")} << QStringList();
+    QTest::newRow("download address with blanks opened as written")
+        << QByteArray("vers=1.2\nfile=http://dl.zmsoft.example/Zonara Manager 1.2.zip \nbrok=1.1\n"
+                      "whyb=w\n")
+        << QByteArray("text/plain") << "Update to Zonara Manager 1.2" << true
+        << QStringList{ask.arg("w", "1.2")}
+        << QStringList{"http://dl.zmsoft.example/Zonara Manager 1.2.zip "};
     QTest::newRow("forged download address")
         << QByteArray("vers=1.2\nfile=file:///usr/bin/xterm\nbrok=1.1\nwhyb=w\n")
         << QByteArray("text/plain") << "Update to Zonara Manager 1.2" << true
@@ -176,6 +219,10 @@ void TestLinks::announcement()
     if (!type.isEmpty())
         f->simulator.setAnnouncement(page, type);
     f->platform.answers.enqueue(answer);
+    bool labelShownWhenAsked = false;
+    f->platform.whileAsking = [this, &labelShownWhenAsked] {
+        labelShownWhenAsked = !child<QLabel>(*f->window, "Label5")->isHidden();
+    };
     Form1 &window = f->open();
     QTest::qWait(200);
     auto *label = child<QLabel>(window, "Label5");
@@ -188,6 +235,8 @@ void TestLinks::announcement()
         QCOMPARE(line1->property("Y2").toInt(), 720);
         return;
     }
+    // A newer version is on show before the question comes up.
+    QCOMPARE(labelShownWhenAsked, !questions.isEmpty());
     QCOMPARE(label->text(), caption);
     // The whole caption fits, right edge where it was designed.
     QVERIFY(label->fontMetrics().horizontalAdvance(caption) <= label->width());
@@ -201,15 +250,121 @@ void TestLinks::announcement()
     QCOMPARE(styles(window), "rrr");
 }
 
+void TestLinks::updateLabelClickOpensTheDownload_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QStringList>("opened");
+    QTest::newRow("web address") << "http://dl.zmsoft.example/z13.zip"
+                                 << QStringList{"http://dl.zmsoft.example/z13.zip"};
+    QTest::newRow("web address with | { ^ and a backquote")
+        << "https://dl.zmsoft.example/z|13{a}^`.zip"
+        << QStringList{"https://dl.zmsoft.example/z|13{a}^`.zip"};
+    QTest::newRow("local file opens nothing") << "file:///usr/bin/xterm" << QStringList();
+    QTest::newRow("bare path opens nothing") << "/usr/bin/xterm" << QStringList();
+}
+
 void TestLinks::updateLabelClickOpensTheDownload()
 {
-    f->simulator.setAnnouncement("vers=1.3\nfile=http://dl.zmsoft.example/z13.zip\n");
+    QFETCH(QString, address);
+    QFETCH(QStringList, opened);
+    f->simulator.setAnnouncement("vers=1.3\nfile=" + address.toUtf8() + "\n");
     Form1 &window = f->open();
     QTRY_VERIFY(!child<QLabel>(window, "Label5")->isHidden());
+    moveOnto(window, "surface");
     moveOnto(window, "Label5");
     QCOMPARE(styles(window), "rrH");
     click(window, "Label5");
-    QCOMPARE(f->platform.opened, QStringList{"http://dl.zmsoft.example/z13.zip"});
+    QCOMPARE(f->platform.opened, opened);
+}
+
+void TestLinks::longUpdateCaptionKeepsItsStart_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::newRow("beta version") << "1.10 beta 2";
+    QTest::newRow("long version") << "1.1 (the release of the twenty-second of December)";
+    QTest::newRow("markup in the version") << "1.1 <b>new</b> &amp; <img src=\"/dev/zero\"> better";
+    QTest::newRow("megabyte version") << "1.1" + QString(1'000'000, u'9');
+}
+
+void TestLinks::longUpdateCaptionKeepsItsStart()
+{
+    QFETCH(QString, version);
+    f->simulator.setAnnouncement("vers=" + version.toUtf8() + "\n");
+    FreezeWatch loop;
+    Form1 &window = f->open();
+    auto *label = child<QLabel>(window, "Label5");
+    QTRY_VERIFY(!label->isHidden());
+    QTest::qWait(20);
+    QVERIFY2(loop.longestGap() < 2'000, qPrintable(QString::number(loop.longestGap())));
+
+    const QString caption = "Update to Zonara Manager " + version;
+    QVERIFY2(label->text().startsWith("Update to Zonara Manager"), qPrintable(label->text()));
+    QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+    QCOMPARE(label->geometry().right() + 1, 6375 / 15);
+    QVERIFY(label->x() > 3840 / 15);
+    if (label->text() == caption) {
+        QVERIFY(label->toolTip().isEmpty());
+        return;
+    }
+    // Cut at the end, and the whole caption, as written, in the tooltip.
+    QVERIFY(label->text().endsWith(u'…'));
+    QTextDocument tip;
+    tip.setHtml(label->toolTip());
+    QCOMPARE(tip.toPlainText(), boundedForDisplay(caption));
+}
+
+void TestLinks::desktopReceives_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("received");
+    // A blank in the subject reaches the mail program as %20, the encoding of a mail address.
+    QTest::newRow("mail link") << "Label4"
+                               << "mailto:feedback@zmsoft.example?subject=Zonara%20Manager%201.0";
+    QTest::newRow("home page link") << "Label3"
+                                    << "http://www.zmsoft.example/";
+    QTest::newRow("download address with a blank")
+        << "Label5"
+        << "http://dl.zmsoft.example/Zonara%20Manager%201.1.zip";
+}
+
+void TestLinks::desktopReceives()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, received);
+    Opener opener;
+    for (const char *scheme : {"mailto", "http", "https"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &opener, "open");
+    f->simulator.setAnnouncement(
+        "vers=1.1\nfile=http://dl.zmsoft.example/Zonara Manager 1.1.zip\n");
+    DesktopPlatform desktop;
+    Form1 window(f->site(), desktop);
+    window.show();
+    QTRY_VERIFY(!child<QLabel>(window, "Label5")->isHidden());
+    click(window, label.toLatin1().constData());
+    for (const char *scheme : {"mailto", "http", "https"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    QCOMPARE(opener.received, QStringList{received});
+}
+
+void TestLinks::longReasonNeverFreezesStartUp()
+{
+    const QByteArray reason(1'000'000, 'r');
+    f->simulator.setAnnouncement("vers=1.2\r\nbrok=1.1\r\nwhyb=" + reason + "\r\n");
+    QString shown;
+    const ModalWatch<QMessageBox> watch([&shown](QMessageBox &box) {
+        shown = box.text();
+        box.button(QMessageBox::No)->click();
+    });
+    FreezeWatch loop;
+    DesktopPlatform desktop;
+    Form1 window(f->site(), desktop);
+    window.show();
+    QTRY_VERIFY(!shown.isEmpty());
+    QTest::qWait(20);
+    QVERIFY2(loop.longestGap() < 2'000, qPrintable(QString::number(loop.longestGap())));
+    QVERIFY(
+        shown.startsWith("This version of Zonara Manager is not compatible anymore. Reason: r"));
+    QVERIFY(shown.size() <= LongestShownText + 1);
 }
 
 QTEST_MAIN(TestLinks)

@@ -1,3 +1,5 @@
+#include "displaytext.h"
+#include "form4.h"
 #include "mainwindowfixture.h"
 
 using namespace zonara;
@@ -19,6 +21,9 @@ private slots:
     void selectionWithoutSlotChangesNothing_data();
     void selectionWithoutSlotChangesNothing();
     void announcementIsRequestedOnceAtStart();
+    void hostListIsASingleSelectionListBox_data();
+    void hostListIsASingleSelectionListBox();
+    void hugeHostNameNeverFreezesTheWindow();
 
 private:
     std::unique_ptr<MainWindowFixture> f;
@@ -141,6 +146,96 @@ void TestMainWindow::announcementIsRequestedOnceAtStart()
              QLatin1StringView(MemberSimulator::AnnouncementPath));
     QTest::qWait(100);
     QCOMPARE(fresh.simulator.requestLog().size(), 1);
+}
+
+void TestMainWindow::hostListIsASingleSelectionListBox_data()
+{
+    // Steps after Tab has brought the focus into the list: key names, "Ctrl+" a key,
+    // "click N" or "Ctrl+click N" on entry N.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("selected"); // -1: none
+
+    QTest::newRow("focus alone selects nothing") << QStringList() << -1;
+    QTest::newRow("Home selects the first") << QStringList{"Home"} << 0;
+    QTest::newRow("Down selects the first") << QStringList{"Down"} << 0;
+    QTest::newRow("Up selects the first") << QStringList{"Up"} << 0;
+    QTest::newRow("PageDown selects the first") << QStringList{"PageDown"} << 0;
+    QTest::newRow("Space selects the first") << QStringList{"Space"} << 0;
+    QTest::newRow("End selects the last") << QStringList{"End"} << 2;
+    QTest::newRow("PageUp selects where it lands") << QStringList{"PageUp"} << 0;
+    QTest::newRow("then Down moves on") << QStringList{"Home", "Down"} << 1;
+    QTest::newRow("click selects") << QStringList{"click 2"} << 2;
+    QTest::newRow("Ctrl+Space keeps the selection") << QStringList{"Down", "Ctrl+Space"} << 0;
+    QTest::newRow("Ctrl+click keeps the selection") << QStringList{"click 1", "Ctrl+click 1"} << 1;
+    QTest::newRow("Ctrl+click on another moves it") << QStringList{"click 1", "Ctrl+click 2"} << 2;
+}
+
+void TestMainWindow::hostListIsASingleSelectionListBox()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(int, selected);
+    QVERIFY(f->retrieve());
+    auto *list = f->control<QListWidget>("List1");
+    auto *retrieve = f->control<QPushButton>("Command1");
+    retrieve->setFocus();
+    QTest::keyClick(retrieve, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), list);
+
+    const QHash<QString, Qt::Key> keys = {
+        {"Home", Qt::Key_Home},   {"End", Qt::Key_End},       {"Up", Qt::Key_Up},
+        {"Down", Qt::Key_Down},   {"PageUp", Qt::Key_PageUp}, {"PageDown", Qt::Key_PageDown},
+        {"Space", Qt::Key_Space},
+    };
+    for (QString step : steps) {
+        Qt::KeyboardModifiers modifiers;
+        if (step.startsWith("Ctrl+")) {
+            modifiers = Qt::ControlModifier;
+            step.remove(0, 5);
+        }
+        if (step.startsWith("click ")) {
+            const QRect entry = list->visualItemRect(list->item(step.sliced(6).toInt()));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, entry.center());
+        } else {
+            QTest::keyClick(list, keys.value(step), modifiers);
+        }
+    }
+
+    const QList<QListWidgetItem *> items = list->selectedItems();
+    QCOMPARE(items.isEmpty() ? -1 : list->row(items.first()), selected);
+    QVERIFY(items.size() <= 1);
+    QCOMPARE(f->enabled("Command3"), selected >= 0);
+    QCOMPARE(f->enabled("Command4"), selected >= 0);
+    QCOMPARE(f->window->selectedHostName(), selected >= 0 ? list->item(selected)->text() : "");
+    if (selected >= 0)
+        QCOMPARE(f->window->selectedHostId(), f->listed()[selected].section(u'=', 0, 0));
+}
+
+void TestMainWindow::hugeHostNameNeverFreezesTheWindow()
+{
+    const QString name = QString(8'000'000, u'h') + QStringLiteral(".zonara.example");
+    const int id = f->simulator.addHost(SimulatedKind::Dynamic, name, QStringLiteral("192.0.2.9"));
+    FreezeWatch loop;
+    QVERIFY(f->retrieve());
+    QTRY_COMPARE(f->listed().size(), 4);
+    f->select(boundedForDisplay(name));
+    QTest::qWait(50);
+    QVERIFY2(loop.longestGap() < 2'000, qPrintable(QString::number(loop.longestGap())));
+
+    // The list shows a bounded name; the host is still the one selected, by its whole id.
+    QCOMPARE(f->window->selectedHostId(), QString::number(id));
+    QVERIFY(f->window->selectedHostName().size() <= LongestShownText + 1);
+    QVERIFY(f->window->selectedHostName().startsWith(u"hhhh"));
+    QVERIFY(f->enabled("Command3") && f->enabled("Command5"));
+
+    // The edit-host dialog shows the name as the list does.
+    QString shownInDialog;
+    const ModalWatch<Form4> dialogWatch([&shownInDialog](Form4 &dialog) {
+        shownInDialog = child<QLineEdit>(dialog, "Text1")->text();
+        dialog.reject();
+    });
+    f->control<QPushButton>("Command4")->click();
+    QCOMPARE(shownInDialog, f->window->selectedHostName());
+    QVERIFY2(loop.longestGap() < 2'000, qPrintable(QString::number(loop.longestGap())));
 }
 
 QTEST_MAIN(TestMainWindow)

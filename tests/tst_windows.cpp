@@ -1,3 +1,5 @@
+#include "desktopplatform.h"
+#include "displaytext.h"
 #include "fakeplatform.h"
 #include "form1.h"
 #include "form2.h"
@@ -16,10 +18,22 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyleOptionButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#endif
 
 using namespace zonara;
 using namespace zonara::simulator;
@@ -76,6 +90,42 @@ const SiteConfig Site{QStringLiteral("127.0.0.1:1"),
 
 const QString Types = QStringLiteral("Dynamic DNS|Static DNS");
 
+#if QT_CONFIG(xcb)
+xcb_atom_t atom(xcb_connection_t *connection, const char *name)
+{
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
+    const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return found;
+}
+#endif
+
+// The caption as the window system holds it: on X11 the window's _NET_WM_NAME, which window
+// managers show; elsewhere the platform window's title.
+QString windowSystemCaption(QWidget &window)
+{
+#if QT_CONFIG(xcb)
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (xcb_connection_t *connection = x11 ? x11->connection() : nullptr) {
+        xcb_get_property_reply_t *reply =
+            xcb_get_property_reply(connection,
+                                   xcb_get_property(connection, 0, xcb_window_t(window.winId()),
+                                                    atom(connection, "_NET_WM_NAME"),
+                                                    atom(connection, "UTF8_STRING"), 0, 1 << 20),
+                                   nullptr);
+        if (!reply)
+            return QStringLiteral("(no _NET_WM_NAME)");
+        const QString caption =
+            QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(reply)),
+                              xcb_get_property_value_length(reply));
+        std::free(reply);
+        return caption;
+    }
+#endif
+    return window.windowHandle() ? window.windowHandle()->title() : QStringLiteral("(no window)");
+}
+
 QStringList focusChainFrom(QWidget &window, int steps)
 {
     QStringList names;
@@ -106,6 +156,13 @@ private slots:
     void windowProperties();
     void linkFrame();
     void hiddenPageLoaders();
+    void desktopQuestion_data();
+    void desktopQuestion();
+    void reportCaption_data();
+    void reportCaption();
+    void longAnswerLineNeverFreezes();
+    void checkBoxSquareIsWhole_data();
+    void checkBoxSquareIsWhole();
     void tabOrder_data();
     void tabOrder();
     void passwordShowsOneStarPerCharacter();
@@ -123,12 +180,14 @@ private:
     std::unique_ptr<Form1> makeForm1();
 
     FakePlatform m_platform;
+    MemberSimulator m_simulator;
 };
 
 void TestWindows::initTestCase()
 {
-    useLayoutFont();
+    useLayoutLook();
     Module1::URL2load = QStringLiteral("http://127.0.0.1:1/");
+    QVERIFY(m_simulator.start() > 0);
 }
 
 std::unique_ptr<Form1> TestWindows::makeForm1()
@@ -339,6 +398,172 @@ void TestWindows::hiddenPageLoaders()
     Form3 report;
     QObject *loader = report.findChild<QObject *>(QStringLiteral("DHTMLEdit1"));
     QVERIFY(loader && !loader->isWidgetType());
+}
+
+void TestWindows::desktopQuestion_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("escapeFirst");
+    QTest::addColumn<bool>("yes");
+
+    QTest::newRow("Enter is Yes") << "Sure you want to delete alpha.zonara.example?" << false
+                                  << true;
+    QTest::newRow("No") << "Sure you want to delete alpha.zonara.example?" << false << false;
+    QTest::newRow("Esc presses nothing")
+        << "Sure you want to convert x to a static DNS?" << true << true;
+    QTest::newRow("image markup shown as text")
+        << "Sure you want to delete <img src=\"/dev/zero\">zero.example?" << false << true;
+    QTest::newRow("link shown as text")
+        << "Sure you want to delete <a href=\"file:///etc/passwd\">click</a>?" << false << false;
+    QTest::newRow("bold and entity shown as text")
+        << "This version of Zonara Manager is not compatible anymore. Reason: <b>new</b> login "
+           "&amp; pages. Do you want to download Zonara Manager 1.2?"
+        << true << false;
+    QTest::newRow("megabyte of text cut")
+        << "Sure you want to delete " + QString(1'000'000, u'n') + u'?' << false << true;
+}
+
+void TestWindows::desktopQuestion()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, escapeFirst);
+    QFETCH(bool, yes);
+
+    QString title;
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QStringList buttons;
+    bool yesIsDefault = false;
+    bool openAfterEscape = false;
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    const ModalWatch<QMessageBox> watch([&](QMessageBox &box) {
+        title = box.windowTitle();
+        const auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        shown = label ? label->text() : QStringLiteral("(no label)");
+        format = label ? label->textFormat() : Qt::AutoText;
+        for (const QAbstractButton *button : box.buttons())
+            buttons << button->text();
+        buttons.sort();
+        yesIsDefault = box.defaultButton() && box.defaultButton() == box.button(QMessageBox::Yes);
+        icon = box.icon();
+        QWidget *focused = box.focusWidget() ? box.focusWidget() : &box;
+        if (escapeFirst) {
+            QTest::keyClick(focused, Qt::Key_Escape);
+            QTest::qWait(50);
+            openAfterEscape = box.isVisible();
+        }
+        if (yes)
+            QTest::keyClick(focused, Qt::Key_Return);
+        else
+            box.button(QMessageBox::No)->click();
+    });
+    DesktopPlatform desktop;
+    FreezeWatch loop;
+    const bool answer = desktop.askYesNo(QStringLiteral("Sure?"), text);
+    QTest::qWait(20);
+
+    QCOMPARE(answer, yes);
+    QCOMPARE(title, "Sure?");
+    QCOMPARE(buttons, QStringList({"&No", "&Yes"}));
+    QVERIFY(yesIsDefault);
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    // Exactly as written, never read as markup.
+    QCOMPARE(format, Qt::PlainText);
+    QCOMPARE(shown, boundedForDisplay(text));
+    QCOMPARE(openAfterEscape, escapeFirst);
+    QVERIFY2(loop.longestGap() < 2'000, qPrintable(QString::number(loop.longestGap())));
+}
+
+void TestWindows::reportCaption_data()
+{
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("title verbatim")
+        << QByteArray("<html><head><title>Zonara - host deleted</title></head><body><pre>x"
+                      "</pre></body></html>")
+        << "Zonara - host deleted";
+    QTest::newRow("empty title") << QByteArray("<title></title><pre>x</pre>") << "";
+    QTest::newRow("no title") << QByteArray("<p>x</p>") << "";
+    QTest::newRow("modified marker kept") << QByteArray("<title>a [*] b</title>") << "a [*] b";
+    QTest::newRow("paired and lone markers kept")
+        << QByteArray("<title>[*][*] x [*]</title>") << "[*][*] x [*]";
+    QTest::newRow("marker inside brackets") << QByteArray("<title>[[*]*]</title>") << "[[*]*]";
+    QTest::newRow("megabyte title cut") << "<title>" + QByteArray(1'000'000, 't') + "</title>"
+                                        << boundedForDisplay(QString(1'000'000, u't'));
+}
+
+void TestWindows::reportCaption()
+{
+    QFETCH(QByteArray, page);
+    QFETCH(QString, caption);
+    m_simulator.setAnnouncement(page, "text/html");
+    Module1::URL2load = m_simulator.announcementAddress();
+    Form3 report;
+    report.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&report));
+    QTRY_VERIFY(report.windowTitle() != u"Rapport");
+    QTest::qWait(20);
+    // What the window system shows, not what the widget holds.
+    QCOMPARE(windowSystemCaption(report), caption);
+}
+
+void TestWindows::longAnswerLineNeverFreezes()
+{
+    const QByteArray line(1'000'000, 'x');
+    m_simulator.setAnnouncement("<title>t</title><pre>" + line + "</pre>", "text/html");
+    Module1::URL2load = m_simulator.announcementAddress();
+    FreezeWatch loop;
+    Form3 report;
+    report.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&report));
+    QTRY_COMPARE(report.windowTitle(), "t");
+    QTest::qWait(100);
+    QVERIFY2(loop.longestGap() < 2'000, qPrintable(QString::number(loop.longestGap())));
+
+    // Nothing of the line is lost; the text box lays it out in pieces of bounded length.
+    auto *text = child<QPlainTextEdit>(report, "Text1");
+    qsizetype shown = 0;
+    for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next()) {
+        QVERIFY(block.length() <= 2'001);
+        shown += block.text().size();
+    }
+    QCOMPARE(shown, line.size());
+}
+
+void TestWindows::checkBoxSquareIsWhole_data()
+{
+    QTest::addColumn<int>("window");
+    QTest::newRow("add-host dialog") << 2;
+    QTest::newRow("edit-host dialog") << 4;
+}
+
+void TestWindows::checkBoxSquareIsWhole()
+{
+    QFETCH(int, window);
+    const auto main = makeForm1();
+    std::unique_ptr<QDialog> dialog;
+    if (window == 2)
+        dialog = std::make_unique<Form2>(*main, Site.domainSuffixes);
+    else
+        dialog = std::make_unique<Form4>(*main, QString());
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    auto *box = child<QCheckBox>(*dialog, "Check1");
+    QStyleOptionButton option;
+    option.initFrom(box);
+    const QRect square = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    QVERIFY2(box->rect().contains(square),
+             qPrintable(QStringLiteral("square %1,%2 %3x%4 in a box %5 high")
+                            .arg(square.x())
+                            .arg(square.y())
+                            .arg(square.width())
+                            .arg(square.height())
+                            .arg(box->height())));
+    // Its lower edge is drawn: the bottom row of the square is not the box's background.
+    const QImage image = box->grab().toImage();
+    const QRgb background = image.pixel(image.width() - 1, image.height() - 1);
+    QVERIFY(image.pixel(square.center().x(), square.bottom()) != background);
 }
 
 void TestWindows::tabOrder_data()

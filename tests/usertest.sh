@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A user at a real X server: types the credentials, presses Enter, selects a host with the
-# keyboard, presses Delete, confirms with Enter, closes the report with Enter. The simulator's
+# A user at a real X server: types the credentials, presses Enter, selects the first host with
+# the keyboard, presses Delete, tries Esc on the question, confirms with Enter, closes the report
+# with Enter. The simulator's
 # request log must then hold exactly the two listings and the one delete request.
 # Usage: usertest.sh PROGRAM SIMULATOR. Exits 77 (skipped) where Xvfb or xdotool is missing.
 set -euo pipefail
@@ -76,10 +77,14 @@ xdotool type --delay 20 's3cret:pw'
 xdotool key Return
 wait_for_log 2
 sleep 0.5
-# From the password box: Tab to Retrieve, Tab to the host list, whose first host becomes the
-# current one; Down selects the second. Tab twice more reaches Delete.
-xdotool key Tab Tab Down Tab Tab Return
+# From the password box: Tab to Retrieve, Tab to the host list, which takes the focus with no
+# host selected; Home selects the first host. Tab twice more reaches Delete.
+xdotool key Tab Tab Home Tab Tab Return
 focus '^Sure\?$'
+# Esc presses nothing: the question stays open until Yes.
+xdotool key Escape
+sleep 0.3
+xdotool search --onlyvisible --name '^Sure\?$' > /dev/null || fail "Esc closed the question"
 xdotool key Return
 wait_for_log 3
 focus '^Zonara - host deleted$'
@@ -94,7 +99,7 @@ fi
 grep -v 'version.txt' "$work/requests.log" > "$work/member.log" || true
 expected="GET http://members.zonara.example/nic/zonara tester
 GET http://members.zonara.example/nic/statdns tester
-GET http://members.zonara.example/nic/zonara?host_id=102;action=Delete tester"
+GET http://members.zonara.example/nic/zonara?host_id=101;action=Delete tester"
 if [ "$(cat "$work/member.log")" != "$expected" ]; then
   echo "expected:" >&2
   echo "$expected" >&2

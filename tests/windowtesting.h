@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -39,3 +41,28 @@ template <typename T = QWidget> T *child(QObject &window, const char *name)
 {
     return window.findChild<T *>(QLatin1StringView(name));
 }
+
+// Measures the longest time the event loop went without turning while it lives: how long the
+// window stood frozen.
+class FreezeWatch final
+{
+public:
+    FreezeWatch()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            const qint64 now = m_clock.elapsed();
+            m_longestGap = std::max(m_longestGap, now - m_last);
+            m_last = now;
+        });
+        m_clock.start();
+        m_timer.start();
+    }
+    qint64 longestGap() const { return m_longestGap; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_longestGap = 0;
+};

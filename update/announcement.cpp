@@ -51,7 +51,9 @@ UpdateNotice updateNotice(const QString &ownVersion, const Announcement &announc
 
 bool isWebAddress(const QString &address)
 {
-    const QUrl url(address, QUrl::StrictMode);
+    // Tolerant: a real download address may hold blanks, "|", "{", "^" or a backquote, which the
+    // desktop's browser takes as they are; only the scheme and the host decide.
+    const QUrl url(address, QUrl::TolerantMode);
     const QString scheme = url.scheme().toLower();
     return url.isValid() && !url.host().isEmpty() && (scheme == u"http" || scheme == u"https");
 }

@@ -35,8 +35,8 @@ struct UpdateNotice
 // version below the lowest compatible one asks whether to download the announced version.
 UpdateNotice updateNotice(const QString &ownVersion, const Announcement &announcement);
 
-// Whether the desktop may be asked to open `address`: only web addresses, never a local file
-// or program that a forged announcement could name.
+// Whether the desktop may be asked to open `address`: a web address (scheme http or https in any
+// letter case, and a host), never a local file or program that a forged announcement could name.
 bool isWebAddress(const QString &address);
 
 } // namespace zonara
