@@ -28,13 +28,14 @@ namespace zonara {
 // allocate without end; the limits bound both. `memory` bounds what the reading of one page holds
 // at once: the parsed tree and the text written from it, which may take a third of it (its
 // UTF-16 copy takes two more); documentText() also counts the page's decoded copies in it. A
-// 16 MiB page of ordinary markup needs about 300 MiB; the default keeps a hostile page well away
-// from making the program big. Past either limit, or once `cancelled` is set (by the loader that
-// abandoned the page, from another thread), nothing is returned.
+// listing page needs about 20 bytes for each of its bytes, so the default reads listings of up
+// to about 8 MB (30,000 hosts), while two hostile pages read at once (15 MB of "<br>" would take
+// 800 MiB) still leave the program well under 512 MB. Past either limit, or once `cancelled` is
+// set (by the loader that abandoned the page, from another thread), nothing is returned.
 struct ParseLimits
 {
     std::chrono::milliseconds time{30'000};
-    std::size_t memory = std::size_t(256) << 20;
+    std::size_t memory = std::size_t(160) << 20;
     std::shared_ptr<const std::atomic<bool>> cancelled;
 };
 
