@@ -304,6 +304,11 @@ void TestHtmlSerializer::hostilePagesStopAtTheLimits()
     const std::string big(1 << 20, 'x');
     QVERIFY(!serializeHtml("<p>" + big, {std::chrono::seconds(30), std::size_t(1) << 20, {}}));
     QVERIFY(serializeHtml("<p>" + big, {std::chrono::seconds(30), std::size_t(64) << 20, {}}));
+
+    // A small tree can still make a large text: its share of the memory bounds it too.
+    const std::string ampersands(5'000'000, '&');
+    QVERIFY(!serializeHtml(ampersands, {std::chrono::seconds(30), std::size_t(48) << 20, {}}));
+    QVERIFY(serializeHtml(ampersands, {std::chrono::seconds(30), std::size_t(128) << 20, {}}));
 }
 
 void TestHtmlSerializer::hostilePagesStayWithinMemory_data()
