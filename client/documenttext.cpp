@@ -9,6 +9,8 @@
 #include <array>
 #include <cctype>
 
+#include <malloc.h>
+
 namespace zonara {
 
 namespace {
@@ -45,7 +47,14 @@ QByteArray charsetParameter(const QByteArray &header)
     return value.trimmed().toLower();
 }
 
+bool isUtf16(const QByteArray &charset)
+{
+    return charset == "utf-16" || charset == "utf-16le" || charset == "utf-16be";
+}
+
 // The charset a page declares in its first kilobyte: <meta charset=...> or http-equiv's content.
+// A page that can say so in ASCII is no UTF-16 page: browsers read a UTF-16 declaration there as
+// UTF-8, and so do we.
 QByteArray declaredInMarkup(const QByteArray &body)
 {
     const QByteArray head = body.left(1024).toLower();
@@ -59,7 +68,20 @@ QByteArray declaredInMarkup(const QByteArray &body)
     while (end < head.size() && (std::isalnum(static_cast<unsigned char>(head[end])) ||
                                  head[end] == '-' || head[end] == '_'))
         ++end;
-    return head.mid(at, end - at);
+    const QByteArray charset = head.mid(at, end - at);
+    return isUtf16(charset) ? QByteArray("utf-8") : charset;
+}
+
+// The encoding a byte order mark names; it wins over every declaration, as in browsers.
+QByteArray byteOrderMark(const QByteArray &body)
+{
+    if (body.startsWith("\xEF\xBB\xBF"))
+        return "utf-8";
+    if (body.startsWith("\xFF\xFE"))
+        return "utf-16le";
+    if (body.startsWith("\xFE\xFF"))
+        return "utf-16be";
+    return {};
 }
 
 bool isWindows1252Family(const QByteArray &charset)
@@ -67,8 +89,6 @@ bool isWindows1252Family(const QByteArray &charset)
     return charset == "windows-1252" || charset == "cp1252" || charset == "iso-8859-1" ||
            charset == "latin1" || charset == "us-ascii" || charset == "ascii";
 }
-
-} // namespace
 
 // Whether decoding `body` would give back its own bytes as UTF-8: a UTF-8 or ASCII page that
 // declares no other charset and has no byte order mark.
@@ -79,8 +99,33 @@ bool decodesAsItself(const QByteArray &body, const QByteArray &contentType)
         charset = declaredInMarkup(body);
     if (!charset.isEmpty() && charset != "utf-8" && charset != "utf8")
         return false;
-    return !body.startsWith("\xEF\xBB\xBF") && QUtf8StringView(body).isValidUtf8();
+    return byteOrderMark(body).isEmpty() && QUtf8StringView(body).isValidUtf8();
 }
+
+// The parser reads UTF-8: a body that already is valid UTF-8 goes in as it stands; the decoded
+// copies of any other count towards the memory of the read.
+std::optional<QString> readHtml(const QByteArray &body, const QByteArray &contentType,
+                                ParseLimits limits)
+{
+    QByteArray utf8 = body;
+    if (!decodesAsItself(body, contentType)) {
+        const QString decoded = decodeBody(body, contentType);
+        const auto held = std::size_t(decoded.size()) * sizeof(QChar);
+        if (held > limits.memory)
+            return std::nullopt;
+        utf8 = decoded.toUtf8();
+        if (held + std::size_t(utf8.size()) > limits.memory)
+            return std::nullopt;
+        limits.memory -= std::size_t(utf8.size());
+    }
+    const std::optional<std::string> text =
+        serializeHtml(std::string_view(utf8.constData(), utf8.size()), limits);
+    if (!text)
+        return std::nullopt;
+    return QString::fromStdString(*text);
+}
+
+} // namespace
 
 bool isHtmlContentType(const QByteArray &contentType)
 {
@@ -90,15 +135,21 @@ bool isHtmlContentType(const QByteArray &contentType)
 
 QString decodeBody(const QByteArray &body, const QByteArray &contentType)
 {
-    QByteArray charset = charsetParameter(contentType);
+    QByteArray charset = byteOrderMark(body);
+    if (charset.isEmpty())
+        charset = charsetParameter(contentType);
     if (charset.isEmpty() && isHtmlContentType(contentType))
         charset = declaredInMarkup(body);
 
     // Browsers read these labels as Windows-1252, and so do we.
     if (isWindows1252Family(charset))
         return fromWindows1252(body);
-    if (charset == "utf-8" || charset == "utf8")
-        return QString::fromUtf8(body);
+    if (charset == "utf-8" || charset == "utf8") {
+        QByteArrayView text(body);
+        if (text.startsWith("\xEF\xBB\xBF"))
+            text = text.sliced(3);
+        return QString::fromUtf8(text);
+    }
     if (!charset.isEmpty()) {
         QStringDecoder declared(charset.constData());
         if (declared.isValid())
@@ -135,14 +186,11 @@ std::optional<QString> documentText(const QByteArray &body, const QByteArray &co
 {
     if (!isHtmlContentType(contentType))
         return withCrLfLineEnds(decodeBody(body, contentType));
-    // The parser reads UTF-8: a body that already is valid UTF-8 goes in as it stands.
-    const QByteArray utf8 =
-        decodesAsItself(body, contentType) ? body : decodeBody(body, contentType).toUtf8();
-    const std::optional<std::string> text =
-        serializeHtml(std::string_view(utf8.constData(), utf8.size()), limits);
-    if (!text)
-        return std::nullopt;
-    return QString::fromStdString(*text);
+    std::optional<QString> text = readHtml(body, contentType, limits);
+    // What the read freed outside its own mappings lies in this thread's heap, much of it in the
+    // middle, where malloc would keep it resident for good: give it back to the system.
+    ::malloc_trim(0);
+    return text;
 }
 
 } // namespace zonara

@@ -2,22 +2,31 @@
 
 #include <gumbo.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <csetjmp>
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
 #include <vector>
+
+#include <sys/mman.h>
 
 namespace zonara {
 
 namespace {
 
 // Holds every allocation of one parse and frees them together, which also spares gumbo's
-// recursive destruction of deep trees. When the parse runs past its time or memory, the next
-// allocation jumps straight back out of gumbo: the parser is C and holds no resources of its own
-// besides what it allocated here.
+// recursive destruction of deep trees. When the parse runs past its time or memory, or is
+// cancelled, the next allocation jumps straight back out of gumbo: the parser is C and holds no
+// resources of its own besides what it allocated here.
+//
+// Memory comes straight from the system (mmap) and goes straight back (munmap): through malloc,
+// a worker thread's heap would keep hundreds of megabytes resident after a hostile page. Pages of
+// a fresh mapping are committed only as they are written, and arrive zeroed without our paying
+// for it.
 class ParseArena final
 {
 public:
@@ -26,10 +35,17 @@ public:
         , m_memoryLimit(limits.memory)
         , m_cancelled(limits.cancelled)
     {}
+    ~ParseArena()
+    {
+        for (const Mapping &chunk : m_chunks)
+            ::munmap(chunk.start, chunk.bytes);
+        for (const auto &[start, bytes] : m_largeBlocks)
+            ::munmap(start, bytes);
+    }
     ParseArena(const ParseArena &) = delete;
     ParseArena &operator=(const ParseArena &) = delete;
 
-    // The document's tree, or null when the parse ran out of its limits.
+    // The document's tree, or null when the parse ran out of its limits or was cancelled.
     const GumboNode *parse(std::string_view html)
     {
         GumboOptions options = kGumboDefaultOptions;
@@ -44,9 +60,24 @@ public:
         return output->document;
     }
 
+    // Bytes the tree holds now.
+    std::size_t allocated() const { return m_allocated; }
+
 private:
     static constexpr std::size_t ChunkSize = 1 << 20;
-    static constexpr std::size_t Alignment = alignof(std::max_align_t);
+    // Larger blocks are the parser's growing buffers and vectors, freed as soon as they have
+    // been copied into a larger one: each gets a mapping of its own, given back when freed.
+    static constexpr std::size_t LargeBlock = 64 << 10;
+    // gumbo's structures hold pointers, integers and text, nothing aligned wider than a pointer;
+    // a listing page makes hundreds of thousands of blocks, and every byte of header and
+    // padding saved on each is a megabyte less at the peak.
+    static constexpr std::size_t Alignment = alignof(void *);
+
+    struct Mapping
+    {
+        void *start;
+        std::size_t bytes;
+    };
 
     static void *allocate(void *userdata, std::size_t size)
     {
@@ -58,15 +89,23 @@ private:
             static_cast<ParseArena *>(userdata)->giveBack(block);
     }
 
-    // Each block is preceded by its size, so that a freed block can serve a later request of
-    // the same size: the parser frees and allocates small buffers all the time.
-    struct Header
-    {
-        std::size_t size;
-        std::max_align_t alignment;
-    };
-    static constexpr std::size_t HeaderSize = offsetof(Header, alignment);
+    // Each block is preceded by its size in units of Alignment, so that a freed block can serve
+    // a later request of the same size: the parser frees and allocates small buffers all the time.
+    static constexpr std::size_t HeaderSize = sizeof(std::size_t);
+    static_assert(HeaderSize % Alignment == 0);
     static constexpr std::size_t ReusedSizes = 4096 / Alignment;
+
+    std::byte *map(std::size_t bytes)
+    {
+        m_allocated += bytes;
+        if (m_allocated > m_memoryLimit)
+            std::longjmp(m_escape, 1);
+        void *start = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
+                             MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        if (start == MAP_FAILED)
+            std::longjmp(m_escape, 1);
+        return static_cast<std::byte *>(start);
+    }
 
     void *take(std::size_t size)
     {
@@ -81,28 +120,41 @@ private:
             return block;
         }
         const std::size_t bytes = HeaderSize + size * Alignment;
-        if (bytes > m_left) {
-            const std::size_t chunk = std::max(bytes, ChunkSize);
-            m_allocated += chunk;
-            if (m_allocated > m_memoryLimit)
-                std::longjmp(m_escape, 1);
-            m_chunks.push_back(std::make_unique<std::byte[]>(chunk));
-            m_cursor = m_chunks.back().get();
-            m_left = chunk;
+        std::byte *start = nullptr;
+        if (bytes >= LargeBlock) {
+            start = map(bytes);
+            m_largeBlocks.emplace(start, bytes);
+        } else {
+            if (bytes > m_left) {
+                // The chunk goes into the list before anything can jump out of the parse.
+                m_chunks.reserve(m_chunks.size() + 1);
+                m_cursor = map(ChunkSize);
+                m_chunks.push_back({m_cursor, ChunkSize});
+                m_left = ChunkSize;
+            }
+            start = m_cursor;
+            m_cursor += bytes;
+            m_left -= bytes;
         }
-        std::memcpy(m_cursor, &size, sizeof size);
-        void *block = m_cursor + HeaderSize;
-        m_cursor += bytes;
-        m_left -= bytes;
-        return block;
+        std::memcpy(start, &size, sizeof size);
+        return start + HeaderSize;
     }
 
     void giveBack(void *block)
     {
+        std::byte *start = static_cast<std::byte *>(block) - HeaderSize;
         std::size_t size = 0;
-        std::memcpy(&size, static_cast<std::byte *>(block) - HeaderSize, sizeof size);
-        if (size < ReusedSizes)
+        std::memcpy(&size, start, sizeof size);
+        if (size < ReusedSizes) {
             m_freed[size].push_back(block);
+            return;
+        }
+        const auto large = m_largeBlocks.find(start);
+        if (large == m_largeBlocks.end())
+            return;
+        ::munmap(start, large->second);
+        m_allocated -= large->second;
+        m_largeBlocks.erase(large);
     }
 
     std::jmp_buf m_escape;
@@ -111,7 +163,8 @@ private:
     std::shared_ptr<const std::atomic<bool>> m_cancelled;
     std::size_t m_allocated = 0;
     std::size_t m_allocations = 0;
-    std::vector<std::unique_ptr<std::byte[]>> m_chunks;
+    std::vector<Mapping> m_chunks;
+    std::unordered_map<void *, std::size_t> m_largeBlocks;
     std::array<std::vector<void *>, ReusedSizes> m_freed;
     std::byte *m_cursor = nullptr;
     std::size_t m_left = 0;
@@ -211,11 +264,17 @@ bool isSignedWholeNumber(std::string_view value)
 class Writer final
 {
 public:
-    explicit Writer(std::size_t expectedSize) { m_out.reserve(expectedSize + expectedSize / 8); }
+    // Writes at most about `limit` bytes: past it, write() gives up.
+    Writer(std::size_t expectedSize, std::size_t limit)
+        : m_limit(limit)
+    {
+        m_out.reserve(std::min(expectedSize + expectedSize / 8, limit));
+    }
 
     std::string take() { return std::move(m_out); }
 
-    void write(const GumboNode *document)
+    // False when the text grew past the limit.
+    bool write(const GumboNode *document)
     {
         writeDoctype(document->v.document);
         // An explicit stack: hostile pages nest deeper than the call stack could follow.
@@ -227,6 +286,8 @@ public:
         std::vector<Frame> stack;
         stack.push_back({document, 0});
         while (!stack.empty()) {
+            if (m_out.size() > m_limit)
+                return false;
             Frame &frame = stack.back();
             const GumboVector &children = childrenOf(frame.node);
             if (frame.nextChild == children.length) {
@@ -247,6 +308,7 @@ public:
             }
         }
         ensureLineStart();
+        return m_out.size() <= m_limit;
     }
 
 private:
@@ -269,14 +331,17 @@ private:
     void startElement(const GumboNode *node)
     {
         const GumboElement &element = node->v.element;
-        if (element.tag == GUMBO_TAG_TR && m_rowDepth++ == 0)
+        // Every row starts a line, also a row of a table nested in another table's cell: older
+        // member pages put the host table inside a layout table.
+        if (element.tag == GUMBO_TAG_TR) {
+            ++m_rowDepth;
             ensureLineStart();
+        }
         if (standsOnOwnLine(element.tag))
             ensureLineStart();
         m_out += '<';
         writeTagName(element);
-        for (unsigned i = 0; i < element.attributes.length; ++i)
-            writeAttribute(*static_cast<const GumboAttribute *>(element.attributes.data[i]));
+        writeAttributes(element);
         m_out += '>';
         m_atLineStart = false;
         if (standsOnOwnLine(element.tag))
@@ -296,8 +361,10 @@ private:
             if (standsOnOwnLine(element.tag))
                 lineBreak();
         }
-        if (element.tag == GUMBO_TAG_TR && --m_rowDepth == 0)
-            lineBreak();
+        if (element.tag == GUMBO_TAG_TR) {
+            --m_rowDepth;
+            ensureLineStart();
+        }
     }
 
     void writeTagName(const GumboElement &element)
@@ -323,6 +390,31 @@ private:
         while (end < text.size() && !isBlank(text[end]) && text[end] != '/' && text[end] != '>')
             ++end;
         return end == 0 ? std::string_view("UNKNOWN") : text.substr(0, end);
+    }
+
+    // Attributes in page order, except that an INPUT's TYPE, NAME and VALUE come first and in
+    // that order: the host row reads the same however the page orders them.
+    void writeAttributes(const GumboElement &element)
+    {
+        const GumboVector &attributes = element.attributes;
+        const auto attribute = [&attributes](unsigned i) {
+            return static_cast<const GumboAttribute *>(attributes.data[i]);
+        };
+        if (element.tag != GUMBO_TAG_INPUT) {
+            for (unsigned i = 0; i < attributes.length; ++i)
+                writeAttribute(*attribute(i));
+            return;
+        }
+        static constexpr std::array<const char *, 3> Leading = {"type", "name", "value"};
+        for (const char *name : Leading) {
+            if (const GumboAttribute *leading = gumbo_get_attribute(&attributes, name))
+                writeAttribute(*leading);
+        }
+        for (unsigned i = 0; i < attributes.length; ++i) {
+            const std::string_view name(attribute(i)->name);
+            if (std::find(Leading.begin(), Leading.end(), name) == Leading.end())
+                writeAttribute(*attribute(i));
+        }
     }
 
     void writeAttribute(const GumboAttribute &attribute)
@@ -467,6 +559,7 @@ private:
     }
 
     std::string m_out;
+    std::size_t m_limit;
     bool m_atLineStart = true;
     int m_rowDepth = 0;
 };
@@ -479,8 +572,13 @@ std::optional<std::string> serializeHtml(std::string_view html, const ParseLimit
     const GumboNode *document = arena.parse(html);
     if (!document)
         return std::nullopt;
-    Writer writer(html.size());
-    writer.write(document);
+    // The text shares the memory with the tree it is written from, and may take no more than a
+    // third of it, so that the caller's UTF-16 copy of it still fits.
+    const std::size_t left =
+        limits.memory > arena.allocated() ? limits.memory - arena.allocated() : 0;
+    Writer writer(html.size(), std::min(left, limits.memory / 3));
+    if (!writer.write(document))
+        return std::nullopt;
     return writer.take();
 }
 

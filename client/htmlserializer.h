@@ -11,23 +11,31 @@
 namespace zonara {
 
 // Parses an HTML document (UTF-8) and writes it back in the text form the program reads:
-// - tag and attribute names in upper case, attributes in source order separated by one blank;
-//   a value that is a signed whole number ("-1", "+2") is written bare, every other value in
-//   double quotes; an attribute without a value is its name alone;
+// - tag and attribute names in upper case, attributes in source order separated by one blank,
+//   except that an INPUT's TYPE, NAME and VALUE come first, in that order; a value that is a
+//   signed whole number ("-1", "+2") is written bare, every other value in double quotes; an
+//   attribute without a value is its name alone;
 // - "&", "<", ">" in text and "&", '"' in values escaped again;
-// - every table row starts at a line start and stands whole on one line ended by CR LF, with
-//   runs of white space inside it folded to one blank and blanks next to a tag dropped;
+// - every table row, at any depth of nested tables, starts at a line start, and the line after
+//   its end tag starts afresh; a row stands whole on one line ended by CR LF unless it holds a
+//   nested table, whose rows take lines of their own; inside rows, runs of white space fold to
+//   one blank and blanks next to a tag are dropped;
 // - elsewhere text keeps its own line structure, every line end written as CR LF, and the
 //   document's html, head and body tags stand on lines of their own, so a page of key=value lines
 //   keeps each key at a line start.
 //
 // A hostile page can make the HTML parser work for minutes (a million nested elements) or
-// allocate without end; the limits bound both. Past either, or once `cancelled` is set (by the
-// loader that abandoned the page, from another thread), nothing is returned.
+// allocate without end; the limits bound both. `memory` bounds what the reading of one page holds
+// at once: the parsed tree and the text written from it, which may take a third of it (its
+// UTF-16 copy takes two more); documentText() also counts the page's decoded copies in it. A
+// listing page needs about 20 bytes for each of its bytes, so the default reads listings of up
+// to about 8 MB (30,000 hosts), while two hostile pages read at once (15 MB of "<br>" would take
+// 800 MiB) still leave the program well under 512 MB. Past either limit, or once `cancelled` is
+// set (by the loader that abandoned the page, from another thread), nothing is returned.
 struct ParseLimits
 {
     std::chrono::milliseconds time{30'000};
-    std::size_t memory = std::size_t(1) << 30;
+    std::size_t memory = std::size_t(160) << 20;
     std::shared_ptr<const std::atomic<bool>> cancelled;
 };
 

@@ -21,21 +21,27 @@ MemberRequests::MemberRequests(QString memberHost, Credentials credentials)
     , m_credentials(std::move(credentials))
 {}
 
-QString MemberRequests::origin() const
+QString MemberRequests::credentials() const
 {
     return QLatin1StringView("http://") + encoded(m_credentials.userName) + u':' +
-           encoded(m_credentials.password) + u'@' + m_memberHost;
+           encoded(m_credentials.password);
 }
 
-QString MemberRequests::changePath(int typeIndex) const
+QString MemberRequests::origin() const
+{
+    return credentials() + u'@' + m_memberHost;
+}
+
+QString MemberRequests::changeTarget(int typeIndex) const
 {
     switch (typeIndex) {
     case DynamicTypeIndex:
-        return DynamicPath + u'?';
+        return origin() + DynamicPath + u'?';
     case StaticTypeIndex:
-        return StaticPath + u'?';
+        return origin() + StaticPath + u'?';
     default:
-        return {};
+        // Without a type there is neither member host nor path: the query follows the password.
+        return credentials();
     }
 }
 
@@ -54,7 +60,7 @@ QString MemberRequests::addHost(int typeIndex, const QString &hostName, const QS
 {
     // The domain list shows each suffix with its leading dot; the service wants the domain alone.
     const QString domain = domainSuffix.mid(1);
-    QString address = origin() + changePath(typeIndex) + QLatin1StringView("started=1;action=add") +
+    QString address = changeTarget(typeIndex) + QLatin1StringView("started=1;action=add") +
                       QLatin1StringView(";host=") + encoded(hostName) +
                       QLatin1StringView(";domain=") + encoded(domain) +
                       QLatin1StringView(";myip=") + encoded(ipAddress);
@@ -66,9 +72,9 @@ QString MemberRequests::addHost(int typeIndex, const QString &hostName, const QS
 QString MemberRequests::editHost(int typeIndex, const QString &hostId, const QString &ipAddress,
                                  bool wildcard) const
 {
-    QString address = origin() + changePath(typeIndex) +
-                      QLatin1StringView("started=1;action=edit") + QLatin1StringView(";host_id=") +
-                      encoded(hostId) + QLatin1StringView(";myip=") + encoded(ipAddress);
+    QString address = changeTarget(typeIndex) + QLatin1StringView("started=1;action=edit") +
+                      QLatin1StringView(";host_id=") + encoded(hostId) +
+                      QLatin1StringView(";myip=") + encoded(ipAddress);
     if (wildcard)
         address += QLatin1StringView(";wildcard=on");
     return address + QLatin1StringView(";backmx=yes");
@@ -76,7 +82,7 @@ QString MemberRequests::editHost(int typeIndex, const QString &hostId, const QSt
 
 QString MemberRequests::deleteHost(int typeIndex, const QString &hostId) const
 {
-    return origin() + changePath(typeIndex) + QLatin1StringView("host_id=") + encoded(hostId) +
+    return changeTarget(typeIndex) + QLatin1StringView("host_id=") + encoded(hostId) +
            QLatin1StringView(";action=Delete");
 }
 

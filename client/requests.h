@@ -12,7 +12,8 @@ struct Credentials
 };
 
 // Index of a type selector ("Dynamic DNS", "Static DNS"): it chooses the service path of a
-// change request. Any other index, such as no selection, adds no path at all.
+// change request. Any other index, such as no selection, adds neither "@", the member host nor a
+// path: the query follows the password directly.
 inline constexpr int DynamicTypeIndex = 0;
 inline constexpr int StaticTypeIndex = 1;
 
@@ -37,8 +38,12 @@ public:
     QString convertHost(const QString &hostId) const;
 
 private:
+    // "http://" user ":" password
+    QString credentials() const;
+    // credentials() "@" member host
     QString origin() const;
-    QString changePath(int typeIndex) const;
+    // Where a change request's query goes, by the type selector's index.
+    QString changeTarget(int typeIndex) const;
 
     QString m_memberHost;
     Credentials m_credentials;

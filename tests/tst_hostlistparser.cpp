@@ -53,6 +53,7 @@ private slots:
     void idOutsideTheTableCorruptsNothing();
     void entryCarriesOverIntoTheNextPage();
     void sameIdOnBothPages();
+    void providerPageThroughTheSerializer_data();
     void providerPageThroughTheSerializer();
     void detailTexts_data();
     void detailTexts();
@@ -158,16 +159,46 @@ void TestHostListParser::sameIdOnBothPages()
     QCOMPARE(parse.table[3].kind, HostKind::Static);
 }
 
+void TestHostListParser::providerPageThroughTheSerializer_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("firstDetail");
+    QTest::addColumn<QString>("secondDetail");
+
+    QTest::newRow("listing page") << "listing-dynamic.html"
+                                  << QStringList({"101=home.zonara.example",
+                                                  "102=office.zonara-home.example"})
+                                  << 102 << "IP address: 192.0.2.44"
+                                  << "Wildcard: off, backup MX: yes";
+    // An older page: the host table sits in a layout table's cell, and the radio buttons name
+    // their attributes in any order.
+    QTest::newRow("host table inside a layout table")
+        << "regression-nested-layout-listing.html"
+        << QStringList({"201=cellar.zonara.example", "202=attic.zonara.example"}) << 202
+        << "IP address: 192.0.2.78"
+        << "Wildcard: on, backup MX: yes";
+    QTest::newRow("ASCII page declaring UTF-16")
+        << "regression-utf16-declared-listing.html" << QStringList({"301=mail.zweb.example"}) << 301
+        << "IP address: 198.51.100.3"
+        << "Wildcard: off, backup MX: no";
+}
+
 void TestHostListParser::providerPageThroughTheSerializer()
 {
-    QFile file(QFINDTESTDATA("data/listing-dynamic.html"));
+    QFETCH(QString, page);
+    QFETCH(QStringList, entries);
+    QFETCH(int, id);
+    QFETCH(QString, firstDetail);
+    QFETCH(QString, secondDetail);
+    QFile file(QFINDTESTDATA(QStringLiteral("data/") + page));
     QVERIFY(file.open(QIODevice::ReadOnly));
     Parse parse;
     parse.page(documentText(file.readAll(), "text/html").value());
-    QCOMPARE(parse.list.entries,
-             QStringList({"101=home.zonara.example", "102=office.zonara-home.example"}));
-    QCOMPARE(parse.table[102].firstDetail, "IP address: 192.0.2.44");
-    QCOMPARE(parse.table[102].secondDetail, "Wildcard: off, backup MX: yes");
+    QCOMPARE(parse.list.entries, entries);
+    QCOMPARE(parse.table[id].firstDetail, firstDetail);
+    QCOMPARE(parse.table[id].secondDetail, secondDetail);
 }
 
 void TestHostListParser::detailTexts_data()

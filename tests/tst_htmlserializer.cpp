@@ -55,6 +55,9 @@ private slots:
     void regressionPagesKeepCrLfLines_data();
     void regressionPagesKeepCrLfLines();
     void hostilePagesStopAtTheLimits();
+    void hostilePagesStayWithinMemory_data();
+    void hostilePagesStayWithinMemory();
+    void cancelledParseStops();
 };
 
 void TestHtmlSerializer::body_data()
@@ -101,10 +104,26 @@ void TestHtmlSerializer::body_data()
     QTest::newRow("row after text starts a line")
         << "text<table><tr><td>a</td></tr></table>"
         << "text<TABLE><TBODY>\r\n<TR><TD>a</TD></TR>\r\n</TBODY></TABLE>\r\n";
-    QTest::newRow("nested table stays in its row")
-        << "<table><tr><td><table><tr><td>in</td></tr></table></td></tr></table>"
-        << "<TABLE><TBODY>\r\n<TR><TD><TABLE><TBODY><TR><TD>in</TD></TR></TBODY></TABLE></TD>"
-           "</TR>\r\n</TBODY></TABLE>\r\n";
+    QTest::newRow("nested table's rows start lines")
+        << "<table><tr><td><table><tr><td>in</td></tr><tr><td>on</td></tr></table></td></tr>"
+           "</table>"
+        << "<TABLE><TBODY>\r\n<TR><TD><TABLE><TBODY>\r\n<TR><TD>in</TD></TR>\r\n"
+           "<TR><TD>on</TD></TR>\r\n</TBODY></TABLE></TD></TR>\r\n</TBODY></TABLE>\r\n";
+    QTest::newRow("rows three tables deep start lines")
+        << "<table><tr><td><table><tr><td><table><tr><td>a</td></tr></table>x</td></tr>"
+           "</table></td></tr></table>"
+        << "<TABLE><TBODY>\r\n<TR><TD><TABLE><TBODY>\r\n<TR><TD><TABLE><TBODY>\r\n"
+           "<TR><TD>a</TD></TR>\r\n</TBODY></TABLE>x</TD></TR>\r\n</TBODY></TABLE></TD></TR>\r\n"
+           "</TBODY></TABLE>\r\n";
+    QTest::newRow("input writes type, name, value first")
+        << "<input name=\"host_id\" type=\"radio\" value=\"42\">"
+        << "<INPUT TYPE=\"radio\" NAME=\"host_id\" VALUE=\"42\">\r\n";
+    QTest::newRow("input's other attributes follow in page order")
+        << "<input id=i value=7 checked class=c name=n>"
+        << "<INPUT NAME=\"n\" VALUE=\"7\" ID=\"i\" CHECKED CLASS=\"c\">\r\n";
+    QTest::newRow("other elements keep page order")
+        << "<select name=s type=t><option value=v label=l>o</option></select>"
+        << "<SELECT NAME=\"s\" TYPE=\"t\"><OPTION VALUE=\"v\" LABEL=\"l\">o</OPTION></SELECT>\r\n";
     QTest::newRow("text keeps its lines as CR LF") << "one\ntwo\r\nthree\rfour"
                                                    << "one\r\ntwo\r\nthree\r\nfour\r\n";
     QTest::newRow("key lines stay at line starts") << "vers=1.1\nfile=http://x/?a=1&b=2\n"
@@ -203,6 +222,19 @@ void TestHtmlSerializer::charsets_data()
     QTest::newRow("declared in the page")
         << QByteArray("<meta charset=\"windows-1252\">\x93quoted\x94") << QByteArray("text/html")
         << QString::fromUtf8("<META CHARSET=\"windows-1252\">\r\n");
+    QTest::newRow("UTF-16 declared in the page means UTF-8")
+        << QByteArray("<meta charset=\"utf-16\">\xe2\x80\x9cquoted\xe2\x80\x9d")
+        << QByteArray("text/html") << QString::fromUtf8("<META CHARSET=\"utf-16\">\r\n");
+    QTest::newRow("UTF-16LE in http-equiv means UTF-8")
+        << QByteArray("<meta http-equiv=content-type content=\"text/html; charset=UTF-16LE\">"
+                      "\xe2\x80\x9cquoted\xe2\x80\x9d")
+        << QByteArray("text/html") << QString::fromUtf8("charset=UTF-16LE\">\r\n");
+    QTest::newRow("UTF-16 in the header stays UTF-16")
+        << QByteArrayLiteral("<\0p\0>\0\x1c\x20q\0u\0o\0t\0e\0d\0\x1d\x20")
+        << QByteArray("text/html; charset=utf-16le") << QString::fromUtf8("<P>");
+    QTest::newRow("byte order mark wins over the page")
+        << QByteArrayLiteral("\xfe\xff\0<\0b\0>\x20\x1c\0q\0u\0o\0t\0e\0d\x20\x1d")
+        << QByteArray("text/html") << QString::fromUtf8("<B>");
     QTest::newRow("header wins over UTF-8 look")
         << QByteArray("\xc3\xa9") << QByteArray("text/plain; charset=windows-1252")
         << QString::fromUtf8("Ã©");
@@ -272,6 +304,55 @@ void TestHtmlSerializer::hostilePagesStopAtTheLimits()
     const std::string big(1 << 20, 'x');
     QVERIFY(!serializeHtml("<p>" + big, {std::chrono::seconds(30), std::size_t(1) << 20, {}}));
     QVERIFY(serializeHtml("<p>" + big, {std::chrono::seconds(30), std::size_t(64) << 20, {}}));
+
+    // A small tree can still make a large text: its share of the memory bounds it too.
+    const std::string ampersands(5'000'000, '&');
+    QVERIFY(!serializeHtml(ampersands, {std::chrono::seconds(30), std::size_t(48) << 20, {}}));
+    QVERIFY(serializeHtml(ampersands, {std::chrono::seconds(30), std::size_t(128) << 20, {}}));
+}
+
+void TestHtmlSerializer::hostilePagesStayWithinMemory_data()
+{
+    QTest::addColumn<QByteArray>("unit");
+    QTest::addColumn<QByteArray>("contentType");
+
+    // Pages that once took the program to more than a gigabyte, each just under the 16 MiB that
+    // the loader accepts.
+    QTest::newRow("line breaks") << QByteArray("<br>") << QByteArray("text/html");
+    QTest::newRow("nested tables") << QByteArray("<table>") << QByteArray("text/html");
+    QTest::newRow("nested table cells") << QByteArray("<table><tr><td>") << QByteArray("text/html");
+    QTest::newRow("unclosed links") << QByteArray("<a>") << QByteArray("text/html");
+    QTest::newRow("nested divs") << QByteArray("<div>") << QByteArray("text/html");
+    QTest::newRow("escapes, decoded from Windows-1252")
+        << QByteArray("&amp;\x80<") << QByteArray("text/html; charset=windows-1252");
+}
+
+// The read of such a page fits its memory or gives up: it never returns a text larger than its
+// share. (What the program as a whole takes is measured in bench/.)
+void TestHtmlSerializer::hostilePagesStayWithinMemory()
+{
+    QFETCH(QByteArray, unit);
+    QFETCH(QByteArray, contentType);
+    const QByteArray page = unit.repeated(15'000'000 / unit.size());
+    ParseLimits limits;
+    limits.memory = std::size_t(64) << 20;
+    limits.time = std::chrono::seconds(3);
+    const std::optional<QString> text = documentText(page, contentType, limits);
+    if (text)
+        QVERIFY2(std::size_t(text->size()) * 3 <= limits.memory,
+                 qPrintable(QString::number(text->size())));
+}
+
+void TestHtmlSerializer::cancelledParseStops()
+{
+    const std::string page =
+        QByteArray("<table><tr><td>x</td></tr></table>").repeated(20'000).toStdString();
+    auto cancelled = std::make_shared<std::atomic<bool>>(false);
+    ParseLimits limits;
+    limits.cancelled = cancelled;
+    QVERIFY(serializeHtml(page, limits));
+    cancelled->store(true);
+    QVERIFY(!serializeHtml(page, limits));
 }
 
 QTEST_APPLESS_MAIN(TestHtmlSerializer)

@@ -58,8 +58,12 @@ void TestRequests::ordinaryAddresses_data()
            "myip=1;wildcard=on;backmx=yes";
     QTest::newRow("add with no type selected")
         << r.addHost(-1, "a", ".b", "1", false)
-        << "http://u:p@members.zonara.examplestarted=1;action=add;host=a;domain=b;myip=1;"
-           "backmx=yes";
+        << "http://u:pstarted=1;action=add;host=a;domain=b;myip=1;backmx=yes";
+    QTest::newRow("edit with a third type")
+        << r.editHost(2, "42", "192.0.2.9", false)
+        << "http://u:pstarted=1;action=edit;host_id=42;myip=192.0.2.9;backmx=yes";
+    QTest::newRow("delete with no type selected")
+        << r.deleteHost(-1, "42") << "http://u:phost_id=42;action=Delete";
     QTest::newRow("edit dynamic")
         << r.editHost(0, "42", "192.0.2.9", true)
         << "http://u:p@members.zonara.example/nic/zonara?started=1;action=edit;host_id=42;"

@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# Memory of the program itself, on X (Xvfb), reaching the member-service simulator as its proxy:
+# at rest; peak and after two Retrieves of 10,000 hosts; and hostile pages just under the 16 MiB
+# the loader accepts, read as the announcement at start-up or as a listing. Figures come from
+# /proc/PID/status: VmHWM (peak resident) and VmRSS (resident now), in MB.
+# Usage: program_memory.sh PROGRAM SIMULATOR
+# Exits 1 when a goal is missed: every page under 512 MB; 10,000 hosts at 80 MB or less; after a
+# Retrieve of 10,000 hosts, resident memory within 15 MB of rest, the hosts' records included.
+set -euo pipefail
+program=$1
+simulator=$2
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null || true; done
+  wait 2> /dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+display=140
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY=":$display"
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
+
+# The accounts: 10,000 hosts, half of them static, and one host for the fault pages.
+{
+  echo "user bench"
+  echo "password bench-pw"
+  for i in $(seq 0 9999); do
+    kind=dynamic
+    [ "$i" -ge 5000 ] && kind=static
+    echo "$kind host$i.zonara.example 192.0.$((i / 250)).$((i % 250)) wildcard"
+  done
+} > "$work/big.txt"
+printf 'user bench\npassword bench-pw\ndynamic one.zonara.example 192.0.2.1\n' > "$work/small.txt"
+
+# Hostile pages, each just under 15 MB.
+page() { # page NAME UNIT
+  yes "$2" | tr -d '\n' | head -c $((15000000 / ${#2} * ${#2})) > "$work/$1.html" || true
+}
+page br '<br>'
+page tables '<table>'
+page cells '<table><tr><td>'
+page links '<a>'
+page divs '<div>'
+
+kb() { sed -n "s/^$2:[[:space:]]*\([0-9]*\) kB/\1/p" "/proc/$1/status"; }
+mb() { awk -v kb="$1" 'BEGIN { printf "%.1f", kb / 1024 }'; }
+cpu() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# Waits until the process has used no processor time for a second.
+settle() {
+  local last now still=0
+  last=$(cpu "$1")
+  for _ in $(seq 600); do
+    sleep 0.2
+    now=$(cpu "$1")
+    if [ "$now" = "$last" ]; then still=$((still + 1)); else still=0; fi
+    [ "$still" -ge 5 ] && return 0
+    last=$now
+  done
+}
+
+# start_program SIMULATOR-ARGUMENTS...: the simulator and the program on it; sets $program_pid.
+start_program() {
+  : > "$work/requests.log"
+  # shellcheck disable=SC2086 # the simulator may be a command with arguments
+  $simulator --log "$work/requests.log" "$@" > "$work/simulator.out" &
+  pids+=($!)
+  simulator_pid=$!
+  for _ in $(seq 100); do grep -q '^listening on' "$work/simulator.out" 2> /dev/null && break; sleep 0.05; done
+  port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/simulator.out")
+  http_proxy="http://127.0.0.1:$port" https_proxy="http://127.0.0.1:$port" no_proxy="" \
+    QT_QPA_PLATFORM=xcb "$program" > "$work/program.log" 2>&1 &
+  pids+=($!)
+  program_pid=$!
+  window=$(xdotool search --sync --onlyvisible --name '^Zonara Manager by' | head -n 1)
+  settle "$program_pid"
+}
+stop_program() {
+  kill "$program_pid" "$simulator_pid" 2> /dev/null || true
+  wait "$program_pid" "$simulator_pid" 2> /dev/null || true
+}
+# retrieve N: presses Retrieve and waits until the static listing has been asked for N times in
+# all and the program is idle again.
+retrieve() {
+  xdotool mousemove --window "$window" 5 5 windowfocus --sync "$window"
+  xdotool key Return
+  for _ in $(seq 600); do
+    [ "$(grep -c statdns "$work/requests.log" || true)" -ge "$1" ] && break
+    sleep 0.1
+  done
+  settle "$program_pid"
+}
+login() {
+  xdotool mousemove --window "$window" 5 5 windowfocus --sync "$window"
+  sleep 0.3
+  xdotool type --delay 10 bench
+  xdotool key Tab
+  xdotool type --delay 10 bench-pw
+}
+
+failed=0
+check() { # check WHAT FIGURE-MB LIMIT-MB
+  if awk -v f="$2" -v l="$3" 'BEGIN { exit !(f > l) }'; then
+    echo "  MISSED: $1 $2 MB > $3 MB"
+    failed=1
+  fi
+}
+
+echo "Memory of $(basename "$program") on X (Xvfb), MB:"
+start_program --account "$work/big.txt"
+rest=$(kb "$program_pid" VmRSS)
+login
+retrieve 1
+first_peak=$(kb "$program_pid" VmHWM)
+first_after=$(kb "$program_pid" VmRSS)
+retrieve 2
+second_peak=$(kb "$program_pid" VmHWM)
+second_after=$(kb "$program_pid" VmRSS)
+listed=$(grep -c 'statdns' "$work/requests.log" || true)
+stop_program
+echo "  at rest:                                $(mb "$rest")"
+echo "  10,000 hosts, first Retrieve:  peak $(mb "$first_peak"), after $(mb "$first_after")"
+echo "  10,000 hosts, second Retrieve: peak $(mb "$second_peak"), after $(mb "$second_after")"
+echo "  (static listing requested $listed times)"
+check "peak with 10,000 hosts" "$(mb "$second_peak")" 80
+# The goal allows 15 MB above rest besides the hosts' own records; this counts the records too.
+check "after Retrieve" "$(mb "$second_after")" "$(mb $((rest + 15 * 1024)))"
+
+# The hostile pages come from a server of their own, which answers every request with the page.
+cat > "$work/serve.py" << 'SERVE'
+import http.server, sys
+body = open(sys.argv[1], "rb").read()
+class Page(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    def do_GET(self):
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+        with open(sys.argv[2], "a") as log:
+            log.write("GET " + self.path + "\n")
+    def log_message(self, *arguments):
+        pass
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Page)
+print("listening on 127.0.0.1:%d" % server.server_address[1], flush=True)
+server.serve_forever()
+SERVE
+for name in br tables cells links divs; do
+  simulator_program=$simulator
+  simulator="python3 $work/serve.py $work/$name.html $work/requests.log"
+  start_program
+  simulator=$simulator_program
+  login
+  retrieve 1
+  echo "  Retrieve of 15 MB of $(head -c 15 "$work/$name.html")...: peak $(mb "$(kb "$program_pid" VmHWM)"), after $(mb "$(kb "$program_pid" VmRSS)")"
+  check "page $name" "$(mb "$(kb "$program_pid" VmHWM)")" 512
+  stop_program
+done
+for fault in deep huge; do
+  start_program --account "$work/small.txt" --fault "$fault"
+  login
+  retrieve 1
+  echo "  Retrieve of the simulator's $fault page:       peak $(mb "$(kb "$program_pid" VmHWM)"), after $(mb "$(kb "$program_pid" VmRSS)")"
+  check "fault $fault" "$(mb "$(kb "$program_pid" VmHWM)")" 512
+  stop_program
+done
+exit "$failed"
