@@ -193,7 +193,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     const int runs = std::max(2, arguments.size() > 2 ? arguments[2].toInt() : 5);
-    useLayoutFont();
+    useLayoutLook();
 
     // Setting up the accounts is no part of the program's start-up: timed apart and left out.
     QElapsedTimer setUp;
