@@ -23,7 +23,7 @@ public:
         // The text carries host names and reasons off the network: shown as written, never as
         // markup (no links, no images).
         setTextFormat(Qt::PlainText);
-        setText(boundedForDisplay(text));
+        setText(wrappableForDisplay(boundedForDisplay(text, LongestShownQuestion)));
         setDefaultButton(QMessageBox::Yes);
     }
 

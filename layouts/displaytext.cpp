@@ -17,13 +17,38 @@ qsizetype takeFrom(QStringView text, qsizetype from, qsizetype count)
     return count > 1 ? count - 1 : std::min<qsizetype>(2, text.size() - from);
 }
 
+bool isDirectionControl(QChar c)
+{
+    const char16_t code = c.unicode();
+    return code == 0x061C || code == 0x200E || code == 0x200F ||
+           (code >= 0x202A && code <= 0x202E) || (code >= 0x2066 && code <= 0x2069);
+}
+
 } // namespace
 
 QString boundedForDisplay(const QString &text, qsizetype limit)
 {
-    if (text.size() <= limit)
-        return text;
-    return text.first(takeFrom(text, 0, limit)) + u'…';
+    QString shown = text.size() <= limit ? text : text.first(takeFrom(text, 0, limit)) + u'…';
+    shown.removeIf(isDirectionControl);
+    return shown;
+}
+
+QString wrappableForDisplay(const QString &text, qsizetype longest)
+{
+    QString wrappable;
+    wrappable.reserve(text.size() + text.size() / longest);
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        if (c.isSpace() || c == QChar(0x200B)) {
+            run = 0;
+        } else if (run >= longest && !c.isLowSurrogate()) {
+            wrappable += QChar(0x200B);
+            run = 0;
+        }
+        ++run;
+        wrappable += c;
+    }
+    return wrappable;
 }
 
 QString brokenForDisplay(const QString &text, qsizetype longest)
@@ -52,7 +77,9 @@ QString brokenForDisplay(const QString &text, qsizetype longest)
 
 QString plainToolTip(const QString &text)
 {
-    return Qt::convertFromPlainText(text, Qt::WhiteSpacePre);
+    // Wrapped like any tooltip, at blanks and within long runs: a version of a thousand digits
+    // would otherwise make a tooltip wider than the screen.
+    return Qt::convertFromPlainText(wrappableForDisplay(text), Qt::WhiteSpaceNormal);
 }
 
 } // namespace zonara

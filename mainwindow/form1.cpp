@@ -273,8 +273,12 @@ void Form1::checkAnnouncement()
         line4->setY2(975);
         m_ui.Label5->show();
     }
+    // Reason and version come off the network and may be of any length: each is bounded, so the
+    // question's own words always show.
     if (notice.askToDownload &&
-        m_platform.askYesNo(QStringLiteral("Incompatible"), notice.question))
+        m_platform.askYesNo(QStringLiteral("Incompatible"),
+                            incompatibleQuestion(boundedForDisplay(m_announcement.reason),
+                                                 boundedForDisplay(m_announcement.version))))
         openDownload();
 }
 

@@ -23,6 +23,9 @@ Form3::Form3(QWidget *parent)
     m_ui.setupUi(this);
     fixLayout();
     m_loader->setObjectName(QStringLiteral("DHTMLEdit1"));
+    // Read-only, yet the keyboard moves through the answer as in any text box (Ctrl+End, arrows);
+    // Qt's read-only text box would only take the mouse.
+    m_ui.Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setDefaultButton(m_ui.Command1);
     focusFirstAvailable({m_ui.Command1, m_ui.Text1});
     connect(m_ui.Command1, &QPushButton::clicked, this, &QDialog::accept);

@@ -41,12 +41,15 @@ UpdateNotice updateNotice(const QString &ownVersion, const Announcement &announc
     }
     if (own < numericValue(announcement.lowestCompatible)) {
         notice.askToDownload = true;
-        notice.question =
-            QStringLiteral("This version of Zonara Manager is not compatible anymore. Reason: ") +
-            announcement.reason + QStringLiteral(". Do you want to download Zonara Manager ") +
-            announcement.version + u'?';
+        notice.question = incompatibleQuestion(announcement.reason, announcement.version);
     }
     return notice;
+}
+
+QString incompatibleQuestion(const QString &reason, const QString &version)
+{
+    return QStringLiteral("This version of Zonara Manager is not compatible anymore. Reason: ") +
+           reason + QStringLiteral(". Do you want to download Zonara Manager ") + version + u'?';
 }
 
 bool isWebAddress(const QString &address)

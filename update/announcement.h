@@ -35,6 +35,10 @@ struct UpdateNotice
 // version below the lowest compatible one asks whether to download the announced version.
 UpdateNotice updateNotice(const QString &ownVersion, const Announcement &announcement);
 
+// The question put when the running version no longer works: "This version of Zonara Manager is
+// not compatible anymore. Reason: " reason ". Do you want to download Zonara Manager " version "?".
+QString incompatibleQuestion(const QString &reason, const QString &version);
+
 // Whether the desktop may be asked to open `address`: a web address (scheme http or https in any
 // letter case, and a host), never a local file or program that a forged announcement could name.
 bool isWebAddress(const QString &address);
