@@ -341,9 +341,11 @@ void PageLoader::onFinished()
 void PageLoader::shaped(const std::optional<QString> &document)
 {
     if (!document) {
-        fail(tr("Page too complex"), tr("The page from %1 could not be read within %2 seconds.")
-                                         .arg(shownAddress(m_url))
-                                         .arg(m_timeout.count() / 1000));
+        // The reader gives up on time or on memory, and says not which.
+        fail(tr("Page too complex"),
+             tr("The page from %1 is too large or too complex to be read within %2 seconds.")
+                 .arg(shownAddress(m_url))
+                 .arg(m_timeout.count() / 1000));
         return;
     }
     complete(*document);
