@@ -230,6 +230,21 @@ bool isTableStructure(GumboTag tag)
     }
 }
 
+// Tags of a table's frame and cells, next to which a blank inside a row carries no content.
+bool dropsBlanksAround(GumboTag tag)
+{
+    switch (tag) {
+    case GUMBO_TAG_TD:
+    case GUMBO_TAG_TH:
+    case GUMBO_TAG_CAPTION:
+    case GUMBO_TAG_COLGROUP:
+    case GUMBO_TAG_COL:
+        return true;
+    default:
+        return isTableStructure(tag);
+    }
+}
+
 // The document's frame tags stand on lines of their own.
 bool standsOnOwnLine(GumboTag tag)
 {
@@ -339,11 +354,20 @@ private:
         }
         if (standsOnOwnLine(element.tag))
             ensureLineStart();
+        // A waiting blank stands before an inline element, and its content follows it.
+        if (dropsBlanksAround(element.tag))
+            m_pendingBlank = false;
+        else
+            flushBlank();
         m_out += '<';
         writeTagName(element);
         writeAttributes(element);
         m_out += '>';
         m_atLineStart = false;
+        if (dropsBlanksAround(element.tag))
+            m_atCellEdge = true;
+        else if (isVoid(element.tag))
+            m_atCellEdge = false;
         if (standsOnOwnLine(element.tag))
             lineBreak();
     }
@@ -354,6 +378,12 @@ private:
         if (!isVoid(element.tag)) {
             if (standsOnOwnLine(element.tag))
                 ensureLineStart();
+            // A blank waiting before an inline end tag goes after it, where what follows decides
+            // on it: "<B>bold </B></TD>" reads "<B>bold</B></TD>".
+            if (dropsBlanksAround(element.tag)) {
+                m_pendingBlank = false;
+                m_atCellEdge = true;
+            }
             m_out += "</";
             writeTagName(element);
             m_out += '>';
@@ -461,13 +491,18 @@ private:
                                        : GUMBO_TAG_UNKNOWN;
         switch (node->type) {
         case GUMBO_NODE_COMMENT:
+            flushBlank();
             m_out += "<!--";
+            m_atCellEdge = false;
             writeLines(text, false);
+            flushBlank();
             m_out += "-->";
             m_atLineStart = false;
             return;
         case GUMBO_NODE_WHITESPACE:
-            if (m_rowDepth > 0 || isTableStructure(parentTag))
+            // Between a table's rows and cells white space is layout; between words and inline
+            // elements inside a cell it is a blank.
+            if (isTableStructure(parentTag))
                 return;
             writeLines(text, false);
             return;
@@ -500,24 +535,29 @@ private:
         m_atLineStart = text.back() == '\n';
     }
 
-    // Text inside a table row: white space folded to one blank, none next to a tag.
+    // Text inside a table row: white space folded to one blank, and none at the edges of a cell's
+    // content, inline tags or not ("<TD> <B> bold </B> </TD>" reads "<TD><B>bold</B></TD>"), nor
+    // at a line start. A blank waits to see what follows it: text or an inline element keeps it,
+    // a table or cell tag drops it.
     void writeFolded(std::string_view text, bool escape)
     {
-        bool pendingBlank = false;
-        bool wroteAny = false;
         for (const char c : text) {
             if (isBlank(c)) {
-                pendingBlank = wroteAny;
+                m_pendingBlank = !m_atCellEdge && !m_atLineStart;
                 continue;
             }
-            if (pendingBlank)
-                m_out += ' ';
-            pendingBlank = false;
+            flushBlank();
             appendEscaped(c, escape);
-            wroteAny = true;
-        }
-        if (wroteAny)
+            m_atCellEdge = false;
             m_atLineStart = false;
+        }
+    }
+
+    void flushBlank()
+    {
+        if (m_pendingBlank)
+            m_out += ' ';
+        m_pendingBlank = false;
     }
 
     void appendEscaped(char c, bool escape)
@@ -550,6 +590,7 @@ private:
     {
         m_out += "\r\n";
         m_atLineStart = true;
+        m_pendingBlank = false;
     }
 
     void ensureLineStart()
@@ -561,6 +602,9 @@ private:
     std::string m_out;
     std::size_t m_limit;
     bool m_atLineStart = true;
+    // Inside rows: nothing but tags written since the last table or cell tag; a blank waits.
+    bool m_atCellEdge = false;
+    bool m_pendingBlank = false;
     int m_rowDepth = 0;
 };
 

@@ -19,7 +19,8 @@ namespace zonara {
 // - every table row, at any depth of nested tables, starts at a line start, and the line after
 //   its end tag starts afresh; a row stands whole on one line ended by CR LF unless it holds a
 //   nested table, whose rows take lines of their own; inside rows, runs of white space fold to
-//   one blank and blanks next to a tag are dropped;
+//   one blank, and a blank next to a table or cell tag (TABLE, TR, TD, TH...) is dropped, while
+//   one between words and inline tags ("<B>bold</B> text") stays;
 // - elsewhere text keeps its own line structure, every line end written as CR LF, and the
 //   document's html, head and body tags stand on lines of their own, so a page of key=value lines
 //   keeps each key at a line start.

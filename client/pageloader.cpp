@@ -315,7 +315,7 @@ void PageLoader::onFinished()
     // Reading the page has a time limit of its own, and stops early once the load is abandoned.
     m_deadline.stop();
     ParseLimits limits;
-    limits.time = m_timeout;
+    limits.time = readTime();
     m_readCancelled = std::make_shared<std::atomic<bool>>(false);
     limits.cancelled = m_readCancelled;
     if (!isHtmlContentType(contentType)) {
@@ -338,6 +338,11 @@ void PageLoader::onFinished()
     }));
 }
 
+std::chrono::milliseconds PageLoader::readTime() const
+{
+    return std::min(m_timeout, LongestRead);
+}
+
 void PageLoader::shaped(const std::optional<QString> &document)
 {
     if (!document) {
@@ -345,7 +350,7 @@ void PageLoader::shaped(const std::optional<QString> &document)
         fail(tr("Page too complex"),
              tr("The page from %1 is too large or too complex to be read within %2 seconds.")
                  .arg(shownAddress(m_url))
-                 .arg(m_timeout.count() / 1000));
+                 .arg(readTime().count() / 1000));
         return;
     }
     complete(*document);

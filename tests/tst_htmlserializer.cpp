@@ -98,6 +98,11 @@ void TestHtmlSerializer::body_data()
         << "<table><tr><td>  two\n\t words  </td><td> <b> bold </b> </td></tr></table>"
         << "<TABLE><TBODY>\r\n<TR><TD>two words</TD><TD><B>bold</B></TD></TR>\r\n"
            "</TBODY></TABLE>\r\n";
+    QTest::newRow("blanks between words and inline elements stay")
+        << "<table><tr><td><font size=-1> <b>bold</b> detail <i>x</i> <u>y</u> </font></td></tr>"
+           "</table>"
+        << "<TABLE><TBODY>\r\n<TR><TD><FONT SIZE=-1><B>bold</B> detail <I>x</I> <U>y</U></FONT>"
+           "</TD></TR>\r\n</TBODY></TABLE>\r\n";
     QTest::newRow("rows written one after another each get a line")
         << "<table><tr><td>a</td></tr><tr><td>b</td></tr></table>"
         << "<TABLE><TBODY>\r\n<TR><TD>a</TD></TR>\r\n<TR><TD>b</TD></TR>\r\n</TBODY></TABLE>\r\n";
