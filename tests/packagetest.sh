@@ -102,7 +102,9 @@ display=140
 x_ready=0
 for _ in 1 2 3; do
   while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+  # -noreset: the probe below is the server's first client, and a server that resets when its
+  # last client leaves can refuse the program that connects in that moment.
+  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
   xvfb=$!
   for _ in $(seq 100); do
     xdpyinfo -display ":$display" > /dev/null 2>&1 && { x_ready=1; break; }
@@ -117,14 +119,26 @@ done
 pids+=("$xvfb")
 export DISPLAY=":$display"
 
-(cd "$work" && http_proxy="http://127.0.0.1:$port" https_proxy="http://127.0.0.1:$port" \
-  no_proxy="" NO_PROXY="" QT_QPA_PLATFORM=xcb exec /usr/bin/zonara-manager) > "$work/program.log" 2>&1 &
-program=$!
-pids+=("$program")
+start_program() {
+  (cd "$work" && http_proxy="http://127.0.0.1:$port" https_proxy="http://127.0.0.1:$port" \
+    no_proxy="" NO_PROXY="" QT_QPA_PLATFORM=xcb exec /usr/bin/zonara-manager) \
+    >> "$work/program.log" 2>&1 &
+  program=$!
+  pids+=("$program")
+}
+start_program
 window=""
+restarted=0
 for _ in $(seq 100); do
   window=$(xdotool search --onlyvisible --name '^Zonara Manager by' 2> /dev/null | head -n 1) || true
   [ -n "$window" ] && break
+  # A fresh X server has been seen to refuse its first program once: try once more, and say so.
+  if ! kill -0 "$program" 2> /dev/null && [ "$restarted" -eq 0 ]; then
+    echo "The program ended before its window showed; starting it again:" >&2
+    sed 's/^/  /' "$work/program.log" >&2
+    restarted=1
+    start_program
+  fi
   sleep 0.1
 done
 [ -n "$window" ] || fail "the main window did not open"
