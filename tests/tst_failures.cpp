@@ -10,37 +10,6 @@ using namespace zonara::simulator;
 
 Q_DECLARE_METATYPE(zonara::simulator::Fault)
 
-namespace {
-
-// Measures how long the event loop goes without turning while it waits.
-class LoopWatch final
-{
-public:
-    LoopWatch()
-    {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            const qint64 now = m_clock.elapsed();
-            m_longestGap = std::max(m_longestGap, now - m_last);
-            m_last = now;
-            ++m_turns;
-        });
-        m_clock.start();
-        m_timer.start();
-    }
-    qint64 longestGap() const { return m_longestGap; }
-    int turns() const { return m_turns; }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_last = 0;
-    qint64 m_longestGap = 0;
-    int m_turns = 0;
-};
-
-} // namespace
-
 class TestFailures final : public QObject
 {
     Q_OBJECT
@@ -102,7 +71,7 @@ void TestFailures::faultyServiceListsNothingAndRecovers()
     QFETCH(Fault, fault);
     f->simulator.setFault(fault);
 
-    LoopWatch loop;
+    FreezeWatch loop;
     QElapsedTimer elapsed;
     elapsed.start();
     // Two loads of at most two seconds each, and the reading of what they brought.

@@ -54,15 +54,18 @@ public:
             const qint64 now = m_clock.elapsed();
             m_longestGap = std::max(m_longestGap, now - m_last);
             m_last = now;
+            ++m_turns;
         });
         m_clock.start();
         m_timer.start();
     }
     qint64 longestGap() const { return m_longestGap; }
+    int turns() const { return m_turns; }
 
 private:
     QTimer m_timer;
     QElapsedTimer m_clock;
     qint64 m_last = 0;
     qint64 m_longestGap = 0;
+    int m_turns = 0;
 };
