@@ -47,9 +47,9 @@ double numericValue(QStringView text)
         signSeen = true;
     }
 
-    double value = 0.0;
     if (number.find_first_of("0123456789") == std::string::npos)
         return 0.0;
+    double value = 0.0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
                                         std::chars_format::fixed);
     if (result.ec == std::errc::result_out_of_range)
