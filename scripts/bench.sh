@@ -14,7 +14,8 @@ if ! command -v chromium > /dev/null || ! command -v python3 > /dev/null; then
     python3
 fi
 
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZONARA_BUILD_TESTS=OFF
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZONARA_BUILD_TESTS=OFF \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 cmake --build build-release --parallel "$(nproc)" --target bench_listing bench_retrieve \
   zonara-manager zonara-member-simulator
 

@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DZONARA_BUILD_FUZZERS=ON -DZONARA_BUILD_TESTS=OFF -DZONARA_BUILD_BENCHMARKS=OFF
+  -DZONARA_BUILD_FUZZERS=ON -DZONARA_BUILD_TESTS=OFF -DZONARA_BUILD_BENCHMARKS=OFF \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 targets=(fuzz_serializer fuzz_documenttext fuzz_parser fuzz_announcement fuzz_answer fuzz_textvalue)
 cmake --build build-fuzz --parallel "$(nproc)" --target "${targets[@]}"
 

@@ -9,7 +9,7 @@ bash scripts/install-deps.sh
 
 jobs=$(nproc)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 cmake --build build --parallel "$jobs"
 cmake --build build --target check-format
 (cd build && ctest --output-on-failure --parallel "$jobs")
@@ -29,6 +29,7 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_retu
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZONARA_SANITIZE=ON \
+      -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
       -DZONARA_BUILD_BENCHMARKS=OFF
 cmake --build build-sanitize --parallel "$jobs"
 (cd build-sanitize && ctest --output-on-failure --parallel "$jobs")

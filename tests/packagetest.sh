@@ -5,7 +5,9 @@
 # simulator (reached as the program's http_proxy), types credentials and presses Enter, checks
 # that the main window opened and that both listings were requested, and removes the package
 # again, also when a step fails.
-# Usage: tests/packagetest.sh [BUILD_DIR] (default build). Needs root or sudo, as installing a
+# The package comes from scripts/package.sh's own hardened release build (build-package) and
+# must pass lintian without an error or a warning.
+# Usage: tests/packagetest.sh [BUILD_DIR] (default build, where the simulator is built). Needs root or sudo, as installing a
 # package does; exits 77 (skipped) without either.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,7 +48,7 @@ fail() {
 }
 
 # The package: only the program's files, all under /usr, and what apt needs to know.
-deb=$(bash scripts/package.sh "$build" | tail -n 1)
+deb=$(bash scripts/package.sh | tail -n 1)
 [ -f "$deb" ] || fail "scripts/package.sh made no package"
 [ "$(basename "$deb")" = "${package}_1.0-1_amd64.deb" ] || fail "unexpected package name $deb"
 dpkg -c "$deb" | awk '{print $6}' > "$work/contents"
@@ -55,14 +57,22 @@ dpkg -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort > "$work/files"
 cat > "$work/expected" << FILES
 ./usr/bin/zonara-manager
 ./usr/share/applications/$app_id.desktop
+./usr/share/doc/$package/changelog.Debian.gz
+./usr/share/doc/$package/copyright
 ./usr/share/icons/hicolor/32x32/apps/zonara-manager.png
 ./usr/share/icons/hicolor/scalable/apps/zonara-manager.svg
+./usr/share/lintian/overrides/$package
+./usr/share/man/man1/zonara-manager.1.gz
 ./usr/share/metainfo/$app_id.metainfo.xml
 FILES
 diff -u "$work/expected" "$work/files" || fail "the package does not hold exactly the program's files"
 [ "$(dpkg-deb -f "$deb" Section)" = net ] || fail "section is not net"
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no maintainer"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "the dependencies miss Qt Widgets"
+# Catches a missing copyright file, changelog or manual page, unhardened binaries, or a control
+# file that disagrees with the metainfo: lintian's E: and W: lines (I: and P: are advice).
+lintian --pedantic "$deb" > "$work/lintian.log" 2>&1 || true
+if grep -E '^[EW]: ' "$work/lintian.log"; then fail "lintian reports errors or warnings"; fi
 
 # Install as a user does. apt reads the file as its own unprivileged user: give it a copy it can
 # read.
