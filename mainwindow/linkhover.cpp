@@ -1,17 +1,12 @@
 #include "linkhover.h"
 
+#include "linkcolour.h"
+
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
 
 namespace zonara {
-
-namespace {
-
-constexpr QColor Resting(0x00, 0x00, 0x80);
-constexpr QColor Highlighted(0x00, 0x00, 0xFF);
-
-} // namespace
 
 LinkHover::LinkHover(QWidget &window, std::array<QLabel *, 3> links,
                      std::array<QWidget *, 2> untouched)
@@ -33,7 +28,8 @@ LinkHover::LinkHover(QWidget &window, std::array<QLabel *, 3> links,
 void LinkHover::setStyle(QLabel &label, bool highlighted)
 {
     QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, highlighted ? Highlighted : Resting);
+    palette.setColor(QPalette::WindowText,
+                     linkColour(palette.color(QPalette::Window), highlighted));
     label.setPalette(palette);
     QFont font = label.font();
     font.setUnderline(highlighted);

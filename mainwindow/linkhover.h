@@ -11,10 +11,11 @@ namespace zonara {
 
 // Highlights the link label under the pointer. Every pointer movement over the main window
 // writes the style of all three labels: the label under the pointer highlighted (blue,
-// underlined), the others resting (navy). Over the window's own surface, or over any control but
-// the links, all three rest; over an enabled Edit or Convert button nothing changes. Disabled
-// and hidden controls take no pointer input, so over them the surface counts. There is no state
-// besides the labels' own colour and underline, and no step for the pointer leaving a label.
+// underlined), the others resting (navy; on a dark window lighter shades, see linkColour). Over the
+// window's own surface, or over any control but the links, all three rest; over an enabled Edit or
+// Convert button nothing changes. Disabled and hidden controls take no pointer input, so over them
+// the surface counts. There is no state besides the labels' own colour and underline, and no step
+// for the pointer leaving a label.
 class LinkHover final : public QObject
 {
     Q_OBJECT

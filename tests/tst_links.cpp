@@ -1,5 +1,6 @@
 #include "desktopplatform.h"
 #include "displaytext.h"
+#include "linkcolour.h"
 #include "mainwindowfixture.h"
 
 #include <QDesktopServices>
@@ -80,6 +81,8 @@ private slots:
     void desktopReceives_data();
     void desktopReceives();
     void longReasonNeverFreezesStartUp();
+    void coloursOn_data();
+    void coloursOn();
 
 private:
     std::unique_ptr<MainWindowFixture> f;
@@ -372,6 +375,34 @@ void TestLinks::longReasonNeverFreezesStartUp()
     QVERIFY(shown.endsWith("r…. Do you want to download Zonara Manager 1.2?"));
     QVERIFY(shown.size() <= LongestShownText + 120);
     QVERIFY2(width <= 640, qPrintable(QString::number(width)));
+}
+
+void TestLinks::coloursOn_data()
+{
+    QTest::addColumn<QColor>("background");
+    // Light windows keep navy and blue exactly; dark and mid-grey ones (navy on them reads at
+    // 1.07:1 and blue at 1.89:1) need lighter or darker shades that still read.
+    QTest::newRow("default grey keeps navy/blue") << QColor(0xEF, 0xEF, 0xEF);
+    QTest::newRow("white keeps navy/blue") << QColor(Qt::white);
+    QTest::newRow("near-black window") << QColor(0x20, 0x20, 0x20);
+    QTest::newRow("black window") << QColor(Qt::black);
+    QTest::newRow("navy window") << QColor(0x00, 0x00, 0x80);
+    QTest::newRow("darkest grey where white still reads") << QColor(0x75, 0x75, 0x75);
+    QTest::newRow("mid grey, dark shades") << QColor(0x90, 0x90, 0x90);
+}
+
+void TestLinks::coloursOn()
+{
+    QFETCH(QColor, background);
+    const QColor resting = linkColour(background, false);
+    const QColor highlighted = linkColour(background, true);
+    if (QByteArray(QTest::currentDataTag()).contains("keeps")) {
+        QCOMPARE(resting, QColor(0x00, 0x00, 0x80));
+        QCOMPARE(highlighted, QColor(0x00, 0x00, 0xFF));
+    }
+    QVERIFY2(contrastRatio(resting, background) >= 4.5, qPrintable(resting.name()));
+    QVERIFY2(contrastRatio(highlighted, background) >= 4.5, qPrintable(highlighted.name()));
+    QVERIFY(resting != highlighted);
 }
 
 QTEST_MAIN(TestLinks)
