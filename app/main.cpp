@@ -1,5 +1,6 @@
 // Zonara Manager: manages the hosts of an account at the Zonara dynamic-DNS service.
 
+#include "alttyping.h"
 #include "buildconfig.h"
 #include "desktopplatform.h"
 #include "form1.h"
@@ -24,6 +25,7 @@ int main(int argc, char *argv[])
     QNetworkProxyFactory::setUseSystemConfiguration(true);
     zonara::useLayoutLook();
     zonara::installLinkAccessibility();
+    zonara::installAltTypingFilter();
 
     zonara::DesktopPlatform platform;
     zonara::Form1 mainWindow(zonara::build::siteConfig(), platform);

@@ -1,3 +1,4 @@
+#include "alttyping.h"
 #include "desktopplatform.h"
 #include "displaytext.h"
 #include "fakeplatform.h"
@@ -188,6 +189,7 @@ private:
 void TestWindows::initTestCase()
 {
     useLayoutLook();
+    installAltTypingFilter();
     Module1::URL2load = QStringLiteral("http://127.0.0.1:1/");
     QVERIFY(m_simulator.start() > 0);
 }
@@ -655,6 +657,11 @@ void TestWindows::passwordShowsOneStarPerCharacter()
     password->setFocus();
     QTest::keyClicks(password, "p455 w!");
     QCOMPARE(password->text(), "p455 w!");
+    // Alt+letter that is no access key typed the letter; AltGr (Ctrl+Alt) characters still type.
+    QTest::keyClick(password, 'r', Qt::AltModifier);
+    QTest::keyClick(password, '@', Qt::AltModifier | Qt::ControlModifier);
+    QCOMPARE(password->text(), "p455 w!@");
+    password->setText(QStringLiteral("p455 w!"));
     QCOMPARE(password->displayText(), "*******");
     QCOMPARE(password->echoMode(), QLineEdit::Password);
 }
