@@ -17,25 +17,41 @@ struct HostRecord
     QString secondDetail;
 };
 
-// Host records indexed by host id, slots 0 to 99999. Never cleared: a slot keeps what the last
-// listing wrote into it.
+// Host records indexed by host id, slots 0 to 99999. Sparse: a slot takes memory only once a
+// listing writes into it, and keeps what the last listing wrote until releaseAllBut() gives
+// it back; a slot never written reads as an empty record.
 class HostRecordTable final
 {
 public:
     static constexpr int SlotCount = 100'000;
 
-    HostRecordTable()
-        : m_slots(SlotCount)
-    {}
-
     static bool hasSlot(int id) { return id >= 0 && id < SlotCount; }
 
     // The slot of `id`, which must satisfy hasSlot().
-    HostRecord &operator[](int id) { return m_slots[std::size_t(id)]; }
-    const HostRecord &operator[](int id) const { return m_slots[std::size_t(id)]; }
+    HostRecord &operator[](int id) { return m_slots[id]; }
+    const HostRecord &operator[](int id) const
+    {
+        static const HostRecord empty;
+        const auto it = m_slots.constFind(id);
+        return it == m_slots.cend() ? empty : *it;
+    }
+
+    // Gives back every slot but that of `keptId` (none when it is no slot). A listing writes
+    // every field of a host before it lists it, so only slots no listed or pending host reaches
+    // may be given back.
+    void releaseAllBut(int keptId)
+    {
+        HostRecord kept = m_slots.value(keptId);
+        const bool keep = m_slots.contains(keptId);
+        m_slots.clear();
+        if (keep)
+            m_slots.insert(keptId, std::move(kept));
+    }
+
+    qsizetype occupiedSlots() const { return m_slots.size(); }
 
 private:
-    std::vector<HostRecord> m_slots;
+    QHash<int, HostRecord> m_slots;
 };
 
 } // namespace zonara

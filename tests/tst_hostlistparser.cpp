@@ -53,6 +53,7 @@ private slots:
     void idOutsideTheTableCorruptsNothing();
     void entryCarriesOverIntoTheNextPage();
     void sameIdOnBothPages();
+    void releaseKeepsOnlyThePendingHost();
     void providerPageThroughTheSerializer_data();
     void providerPageThroughTheSerializer();
     void detailTexts_data();
@@ -157,6 +158,16 @@ void TestHostListParser::sameIdOnBothPages()
     parse.page(entry("3", "twice"), HostKind::Static);
     QCOMPARE(parse.list.entries, QStringList({"3=twice", "3=twice"}));
     QCOMPARE(parse.table[3].kind, HostKind::Static);
+}
+
+// Catches a table that keeps the texts of hosts no longer listed, or drops a pending host's.
+void TestHostListParser::releaseKeepsOnlyThePendingHost()
+{
+    Parse parse;
+    parse.page(entry("5", "gone") + hostRow("8", "split") + detailRow("one"));
+    parse.table.releaseAllBut(parse.state.currentHostId);
+    QCOMPARE(parse.table.occupiedSlots(), 1);
+    QCOMPARE(parse.table[8].firstDetail, "one");
 }
 
 void TestHostListParser::providerPageThroughTheSerializer_data()
