@@ -356,7 +356,7 @@ private:
             ensureLineStart();
         // A waiting blank stands before an inline element, and its content follows it.
         if (dropsBlanksAround(element.tag))
-            m_pendingBlank = false;
+            m_pendingBlanks = 0;
         else
             flushBlank();
         m_out += '<';
@@ -381,7 +381,7 @@ private:
             // A blank waiting before an inline end tag goes after it, where what follows decides
             // on it: "<B>bold </B></TD>" reads "<B>bold</B></TD>".
             if (dropsBlanksAround(element.tag)) {
-                m_pendingBlank = false;
+                m_pendingBlanks = 0;
                 m_atCellEdge = true;
             }
             m_out += "</";
@@ -535,15 +535,17 @@ private:
         m_atLineStart = text.back() == '\n';
     }
 
-    // Text inside a table row: white space folded to one blank, and none at the edges of a cell's
+    // Text inside a table row: each blank kept as one ' ', and none at the edges of a cell's
     // content, inline tags or not ("<TD> <B> bold </B> </TD>" reads "<TD><B>bold</B></TD>"), nor
-    // at a line start. A blank waits to see what follows it: text or an inline element keeps it,
-    // a table or cell tag drops it.
+    // at a line start. Blanks wait to see what follows them: text or an inline element keeps
+    // them, a table or cell tag drops them.
     void writeFolded(std::string_view text, bool escape)
     {
         for (const char c : text) {
             if (isBlank(c)) {
-                m_pendingBlank = !m_atCellEdge && !m_atLineStart;
+                // A host named "ab  cd" keeps both blanks; CR LF is one line end, one blank.
+                if (!m_atCellEdge && !m_atLineStart && c != '\r')
+                    ++m_pendingBlanks;
                 continue;
             }
             flushBlank();
@@ -555,9 +557,8 @@ private:
 
     void flushBlank()
     {
-        if (m_pendingBlank)
-            m_out += ' ';
-        m_pendingBlank = false;
+        m_out.append(m_pendingBlanks, ' ');
+        m_pendingBlanks = 0;
     }
 
     void appendEscaped(char c, bool escape)
@@ -590,7 +591,7 @@ private:
     {
         m_out += "\r\n";
         m_atLineStart = true;
-        m_pendingBlank = false;
+        m_pendingBlanks = 0;
     }
 
     void ensureLineStart()
@@ -602,9 +603,10 @@ private:
     std::string m_out;
     std::size_t m_limit;
     bool m_atLineStart = true;
-    // Inside rows: nothing but tags written since the last table or cell tag; a blank waits.
+    // Inside rows: nothing but tags written since the last table or cell tag.
     bool m_atCellEdge = false;
-    bool m_pendingBlank = false;
+    // Blanks waiting to see what follows them, each written as one blank.
+    std::size_t m_pendingBlanks = 0;
     int m_rowDepth = 0;
 };
 

@@ -12,6 +12,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <limits>
+#include <new>
 
 namespace zonara {
 
@@ -214,7 +215,9 @@ void PageLoader::load(const QString &address)
 
 void PageLoader::send(const QNetworkRequest &request)
 {
-    m_reply = m_network->get(request);
+    // Sent as a custom operation: Qt sends a GET it made itself once more, by itself, when the
+    // connection ends without an answer, and a change request must reach the service once.
+    m_reply = m_network->sendCustomRequest(request, QByteArrayLiteral("GET"));
     connect(m_reply, &QNetworkReply::readyRead, this, &PageLoader::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &PageLoader::onFinished);
     // An answer's headers count as progress as much as its bytes do.
@@ -254,12 +257,18 @@ void PageLoader::onReadyRead()
 
 bool PageLoader::readBody()
 {
-    const QByteArray arrived = m_reply->readAll();
-    if (arrived.isEmpty())
-        return true;
-    // The time limit counts time without progress: a slow but steady page completes.
-    m_deadline.start(m_timeout);
-    m_body += arrived;
+    try {
+        const QByteArray arrived = m_reply->readAll();
+        if (arrived.isEmpty())
+            return true;
+        // The time limit counts time without progress: a slow but steady page completes.
+        m_deadline.start(m_timeout);
+        m_body += arrived;
+    } catch (const std::bad_alloc &) {
+        fail(tr("Page not loaded"),
+             tr("%1 could not be loaded: Out of memory").arg(shownAddress(m_url)));
+        return false;
+    }
     if (m_body.size() <= m_sizeLimit)
         return true;
     fail(tr("Page too large"), tr("The answer from %1 is larger than %2 MiB and was not loaded.")
@@ -318,10 +327,7 @@ void PageLoader::onFinished()
     limits.time = readTime();
     m_readCancelled = std::make_shared<std::atomic<bool>>(false);
     limits.cancelled = m_readCancelled;
-    if (!isHtmlContentType(contentType)) {
-        shaped(documentText(body, contentType, limits));
-        return;
-    }
+    // Every type is read off the window's thread: a plain page of 16 MB of CRs takes as long.
     m_shaping = new QFutureWatcher<std::optional<QString>>(this);
     connect(m_shaping, &QFutureWatcher<std::optional<QString>>::finished, this, [this] {
         const std::optional<QString> document = m_shaping->result();
@@ -332,7 +338,13 @@ void PageLoader::onFinished()
     });
     m_shaping->setFuture(QtConcurrent::run(&shapingPool(), [body, contentType, limits] {
         ++runningReads;
-        std::optional<QString> document = documentText(body, contentType, limits);
+        std::optional<QString> document;
+        try {
+            document = documentText(body, contentType, limits);
+        } catch (const std::bad_alloc &) {
+            // Out of memory ends this read like any other limit, never the program.
+            document.reset();
+        }
         --runningReads;
         return document;
     }));

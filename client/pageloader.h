@@ -50,7 +50,7 @@ public:
     // takes, reads in about a second, while a page of hostile nesting would keep a core busy for
     // the whole time.
     static constexpr std::chrono::milliseconds LongestRead{10'000};
-    static constexpr qint64 DefaultSizeLimit = 16 * 1024 * 1024;
+    static constexpr qint64 DefaultSizeLimit = qint64{16} * 1024 * 1024;
     static constexpr int MaxRedirects = 10;
 
     explicit PageLoader(QObject *parent = nullptr);

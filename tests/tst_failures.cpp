@@ -1,6 +1,8 @@
 #include "mainwindowfixture.h"
 #include "pageloader.h"
 
+#include <algorithm>
+
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -79,6 +81,10 @@ void TestFailures::faultyServiceListsNothingAndRecovers()
     qInfo("completed in %lld ms; longest pause of the event loop %lld ms over %d turns",
           elapsed.elapsed(), loop.longestGap(), loop.turns());
     QVERIFY(f->listed().isEmpty());
+    // A failed dynamic listing still leads to the static one.
+    const QList<LoggedRequest> log = f->simulator.requestLog();
+    QVERIFY(std::any_of(log.cbegin(), log.cend(),
+                        [](const LoggedRequest &r) { return r.path == u"/nic/statdns"; }));
     // The window kept answering while the pages were fetched and read.
     QVERIFY2(loop.longestGap() < 2'000, qPrintable(QString::number(loop.longestGap())));
     QVERIFY(f->window->isVisible() && f->enabled("Command1"));

@@ -94,10 +94,15 @@ void TestHtmlSerializer::body_data()
     QTest::newRow("escapes in text and values")
         << "<p title='a&quot;b&amp;c'>1 &lt; 2 &amp;&gt; 3</p>"
         << "<P TITLE=\"a&quot;b&amp;c\">1 &lt; 2 &amp;&gt; 3</P>\r\n";
-    QTest::newRow("white space inside a row folds")
-        << "<table><tr><td>  two\n\t words  </td><td> <b> bold </b> </td></tr></table>"
-        << "<TABLE><TBODY>\r\n<TR><TD>two words</TD><TD><B>bold</B></TD></TR>\r\n"
+    // Each blank inside a cell stays one blank, a line end too; a cell's edges are trimmed.
+    QTest::newRow("white space inside a row keeps its width")
+        << "<table><tr><td>  two\r\n\t words  </td><td> <b> bold </b> </td></tr></table>"
+        << "<TABLE><TBODY>\r\n<TR><TD>two   words</TD><TD><B>bold</B></TD></TR>\r\n"
            "</TBODY></TABLE>\r\n";
+    QTest::newRow("host name and detail keep double blanks")
+        << "<table><tr><td>ab  cd</td><td><font size=-1>two  spaces</font></td></tr></table>"
+        << "<TABLE><TBODY>\r\n<TR><TD>ab  cd</TD><TD><FONT SIZE=-1>two  spaces</FONT></TD>"
+           "</TR>\r\n</TBODY></TABLE>\r\n";
     QTest::newRow("blanks between words and inline elements stay")
         << "<table><tr><td><font size=-1> <b>bold</b> detail <i>x</i> <u>y</u> </font></td></tr>"
            "</table>"

@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QSslCertificate>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 #include <array>
@@ -17,14 +18,15 @@ Q_DECLARE_METATYPE(zonara::simulator::Fault)
 
 namespace {
 
-// Loads `address` and waits for its one completion.
-QString loaded(PageLoader &loader, const QString &address)
+// Loads `address` and waits for its one completion, then `quiet` longer for a second one.
+QString loaded(PageLoader &loader, const QString &address,
+               std::chrono::milliseconds quiet = std::chrono::milliseconds(50))
 {
     QSignalSpy complete(&loader, &PageLoader::documentComplete);
     loader.load(address);
     if (!complete.wait(20'000))
         return QStringLiteral("(no completion)");
-    QTest::qWait(50); // a second completion would show here
+    QTest::qWait(int(quiet.count())); // a second completion would show here
     if (complete.count() != 1)
         return QStringLiteral("(%1 completions)").arg(complete.count());
     return loader.documentHtml();
@@ -83,6 +85,7 @@ private slots:
     void failuresCompleteWithAnErrorPage_data();
     void failuresCompleteWithAnErrorPage();
     void refusedConnection();
+    void closedWithoutAnswerIsSentOnce();
     void invalidAddressStillCompletesLater_data();
     void invalidAddressStillCompletesLater();
     void followsWithCredentials_data();
@@ -227,9 +230,12 @@ void TestPageLoader::failuresCompleteWithAnErrorPage()
     m_simulator->setFault(fault);
 
     PageLoader loader;
-    loader.setTimeout(std::chrono::milliseconds(1500));
+    const std::chrono::milliseconds timeout(1500);
+    loader.setTimeout(timeout);
+    // Waiting past the time limit catches a deadline left running that completes the load again.
     const QString page = loaded(
-        loader, MemberRequests(m_simulator->memberHost(), {"user", "secret"}).dynamicListing());
+        loader, MemberRequests(m_simulator->memberHost(), {"user", "secret"}).dynamicListing(),
+        timeout + std::chrono::milliseconds(200));
     QCOMPARE(titleOf(page), title);
     QVERIFY2(page.startsWith("<HTML><HEAD><TITLE>") &&
                  page.contains("</TITLE></HEAD><BODY><PRE>") &&
@@ -253,6 +259,32 @@ void TestPageLoader::refusedConnection()
     QCOMPARE(titleOf(page), "Page not loaded");
     QVERIFY2(page.contains("refused", Qt::CaseInsensitive), qPrintable(page));
     QVERIFY2(!page.contains("pa55"), qPrintable(page));
+}
+
+// Catches a change request that Qt sends again by itself when the connection ends unanswered.
+void TestPageLoader::closedWithoutAnswerIsSentOnce()
+{
+    QTcpServer service;
+    QVERIFY(service.listen(QHostAddress::LocalHost));
+    int requests = 0;
+    connect(&service, &QTcpServer::newConnection, this, [&] {
+        QTcpSocket *socket = service.nextPendingConnection();
+        connect(socket, &QTcpSocket::readyRead, socket, [&requests, socket] {
+            if (!socket->readAll().contains("\r\n\r\n"))
+                return;
+            ++requests;
+            socket->disconnectFromHost();
+        });
+    });
+    PageLoader loader;
+    const QString page =
+        loaded(loader, MemberRequests(QStringLiteral("127.0.0.1:%1").arg(service.serverPort()),
+                                      {"user", "secret"})
+                           .deleteHost(0, QStringLiteral("42")));
+    QCOMPARE(titleOf(page), "Page not loaded");
+    QEXPECT_FAIL("", "Qt's HTTP layer still sends a custom GET once more on a closed connection",
+                 Continue);
+    QCOMPARE(requests, 1);
 }
 
 void TestPageLoader::invalidAddressStillCompletesLater_data()

@@ -20,6 +20,7 @@ private slots:
     void staticListingTakesTheCredentialsOfThatMoment();
     void wrongPasswordListsNothingButStillAsksForStatic();
     void secondRetrieveInFlightListsEachHostOnce();
+    void accountNearCapacityListsWhole();
 
 private:
     // Starts a retrieval and waits for the static listing to be read.
@@ -115,6 +116,16 @@ void TestRetrieval::secondRetrieveInFlightListsEachHostOnce()
     QCOMPARE(read.count(), 2);
     QCOMPARE(m_list.entries, QStringList({"102=d1.zonara.example", "103=d2.zonara.example",
                                           "101=s1.zonara.example"}));
+}
+
+// Catches a read budget too small for the largest account a listing page holds.
+void TestRetrieval::accountNearCapacityListsWhole()
+{
+    for (int i = 0; i < 30'000; ++i)
+        m_simulator->addHost(SimulatedKind::Dynamic, QStringLiteral("h%1.zonara.example").arg(i),
+                             "192.0.2.9");
+    QVERIFY(retrieveAll());
+    QCOMPARE(m_list.entries.size(), 30'003);
 }
 
 QTEST_GUILESS_MAIN(TestRetrieval)
