@@ -16,9 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const qsizetype longest = 1 + limit;
     const QString text(reinterpret_cast<const QChar *>(data + 1), qsizetype((size - 1) / 2));
 
-    // Never longer than the limit and its ellipsis, and no direction control shown.
+    // Never longer than the limit (or one whole character) and its ellipsis, and no direction
+    // control shown.
     const QString bounded = zonara::boundedForDisplay(text, limit);
-    if (bounded.size() > limit + 1)
+    if (bounded.size() > std::max<qsizetype>(limit, 2) + 1) // a pair is one character
         __builtin_trap();
     for (const QChar c : bounded) {
         const char16_t code = c.unicode();
