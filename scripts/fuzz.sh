@@ -10,7 +10,8 @@ seconds=${1:-60}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZONARA_BUILD_FUZZERS=ON -DZONARA_BUILD_TESTS=OFF -DZONARA_BUILD_BENCHMARKS=OFF \
   -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
-targets=(fuzz_serializer fuzz_documenttext fuzz_parser fuzz_announcement fuzz_answer fuzz_textvalue)
+targets=(fuzz_serializer fuzz_documenttext fuzz_parser fuzz_announcement fuzz_answer fuzz_textvalue
+  fuzz_contenttype fuzz_displaytext)
 cmake --build build-fuzz --parallel "$(nproc)" --target "${targets[@]}"
 
 mkdir -p build-fuzz/artifacts
@@ -22,7 +23,7 @@ for target in "${targets[@]}"; do
   echo "== $target, ${seconds}s"
   seeds=(fuzz/corpus/"$target")
   case $target in
-    fuzz_serializer | fuzz_documenttext | fuzz_parser) seeds+=(tests/data) ;;
+    fuzz_serializer | fuzz_documenttext | fuzz_parser | fuzz_contenttype) seeds+=(tests/data) ;;
   esac
   log=build-fuzz/$target.log
   set +e
