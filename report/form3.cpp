@@ -13,6 +13,25 @@ namespace {
 // The member service's answers are a few lines of text.
 constexpr qsizetype LongestAnswerShown = 1'000'000;
 constexpr qsizetype LongestAnswerLine = 2'000;
+// The text box builds a block for every line on the window's thread, a few microseconds each;
+// past this many lines the answer is cut, as past LongestAnswerShown characters.
+constexpr qsizetype MostAnswerLinesShown = 10'000;
+
+// The first `most` lines of `text` (lines end at "\n"), followed by "…" when more follow.
+QString firstLines(QString text, qsizetype most)
+{
+    qsizetype end = -1;
+    for (qsizetype line = 0; line < most; ++line) {
+        end = text.indexOf(u'\n', end + 1);
+        if (end < 0)
+            return text;
+    }
+    if (end + 1 == text.size())
+        return text;
+    text.truncate(end + 1);
+    text += u'\u2026';
+    return text;
+}
 
 } // namespace
 
@@ -39,10 +58,12 @@ void Form3::showAnswer()
     showExactCaption(*this, answer.caption);
     // Shown as plain text: the answer's markup is never rendered. The text box wraps long lines
     // at its width, in time that grows with the square of a line's length: lines beyond a few
-    // screenfuls are broken for it first, and an answer beyond any real one is cut.
+    // screenfuls are broken for it first, and an answer beyond any real one, in characters or in
+    // lines, is cut.
     QString text = boundedForDisplay(answer.text, LongestAnswerShown);
     text.replace(QLatin1StringView("\r\n"), QLatin1StringView("\n")).replace(u'\r', u'\n');
-    m_ui.Text1->setPlainText(brokenForDisplay(text, LongestAnswerLine));
+    m_ui.Text1->setPlainText(
+        firstLines(brokenForDisplay(text, LongestAnswerLine), MostAnswerLinesShown));
 }
 
 } // namespace zonara

@@ -17,9 +17,12 @@ fi
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZONARA_BUILD_TESTS=OFF \
   -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 cmake --build build-release --parallel "$(nproc)" --target bench_listing bench_retrieve \
+  bench_report_stall \
   zonara-manager zonara-member-simulator
 
 build-release/bench/bench_listing
 QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1024x768x24 -nolisten tcp' \
   build-release/bench/bench_retrieve build-release/tools/zonara-member-simulator 5 2> /dev/null
+QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1024x768x24 -nolisten tcp' \
+  build-release/bench/bench_report_stall
 bench/program_memory.sh build-release/app/zonara-manager build-release/tools/zonara-member-simulator

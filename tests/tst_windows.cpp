@@ -164,6 +164,7 @@ private slots:
     void reportCaption();
     void longAnswerLineNeverFreezes();
     void answerTextTakesTheKeyboard();
+    void answerOfManyLinesIsCut();
     void checkBoxSquareIsWhole_data();
     void checkBoxSquareIsWhole();
     void tabOrder_data();
@@ -572,6 +573,17 @@ void TestWindows::answerTextTakesTheKeyboard()
     QTest::keyClick(text, Qt::Key_Home, Qt::ControlModifier);
     QCOMPARE(text->verticalScrollBar()->value(), 0);
     QVERIFY(text->isReadOnly());
+}
+
+// Catches a text box handed every line of an answer: it builds each on the window's thread.
+void TestWindows::answerOfManyLinesIsCut()
+{
+    m_simulator.setAnnouncement("<title>t</title><pre>" + QByteArray(200'000, '\n') + "x</pre>",
+                                "text/html");
+    Module1::URL2load = m_simulator.announcementAddress();
+    Form3 report;
+    QTRY_COMPARE(report.windowTitle(), "t");
+    QCOMPARE(child<QPlainTextEdit>(report, "Text1")->blockCount(), 10'001);
 }
 
 void TestWindows::checkBoxSquareIsWhole_data()
