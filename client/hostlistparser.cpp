@@ -78,8 +78,7 @@ void parseListingPage(QStringView page, HostKind kind, HostListParserState &stat
     forEachLine(page, [&](QStringView line) {
         if (line.startsWith(HostRowPattern)) {
             readHostRow(line, kind, state, table);
-        } else if (line.startsWith(DetailRowPattern) && (state.row == Row::AwaitingFirstDetail ||
-                                                         state.row == Row::AwaitingSecondDetail)) {
+        } else if (line.startsWith(DetailRowPattern) && state.hostPending()) {
             readDetailRow(line, state, table, hosts);
         }
     });

@@ -23,6 +23,12 @@ struct HostListParserState
 {
     enum class Row { Unset, None, AwaitingFirstDetail, AwaitingSecondDetail };
 
+    // A host row has been read and its detail rows are awaited.
+    bool hostPending() const
+    {
+        return row == Row::AwaitingFirstDetail || row == Row::AwaitingSecondDetail;
+    }
+
     Row row = Row::Unset;
     int currentHostId = 0;
     QString currentHostName;

@@ -41,11 +41,11 @@ public:
     // may be given back.
     void releaseAllBut(int keptId)
     {
-        HostRecord kept = m_slots.value(keptId);
-        const bool keep = m_slots.contains(keptId);
-        m_slots.clear();
-        if (keep)
-            m_slots.insert(keptId, std::move(kept));
+        const auto kept = m_slots.constFind(keptId);
+        QHash<int, HostRecord> left;
+        if (kept != m_slots.cend())
+            left.insert(keptId, *kept);
+        m_slots.swap(left);
     }
 
     qsizetype occupiedSlots() const { return m_slots.size(); }

@@ -215,9 +215,7 @@ void PageLoader::load(const QString &address)
 
 void PageLoader::send(const QNetworkRequest &request)
 {
-    // Sent as a custom operation: Qt sends a GET it made itself once more, by itself, when the
-    // connection ends without an answer, and a change request must reach the service once.
-    m_reply = m_network->sendCustomRequest(request, QByteArrayLiteral("GET"));
+    m_reply = m_network->get(request);
     connect(m_reply, &QNetworkReply::readyRead, this, &PageLoader::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &PageLoader::onFinished);
     // An answer's headers count as progress as much as its bytes do.

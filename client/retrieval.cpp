@@ -20,9 +20,7 @@ void Retrieval::start()
     m_phase = Phase::Dynamic;
     m_hosts.clearHosts();
     // The list is empty now, so only a host row still awaiting its details reaches a slot.
-    const bool pending = m_parserState.row == HostListParserState::Row::AwaitingFirstDetail ||
-                         m_parserState.row == HostListParserState::Row::AwaitingSecondDetail;
-    m_records.releaseAllBut(pending ? m_parserState.currentHostId : -1);
+    m_records.releaseAllBut(m_parserState.hostPending() ? m_parserState.currentHostId : -1);
     m_loader.load(MemberRequests(m_memberHost, m_credentials()).dynamicListing());
 }
 
