@@ -5,10 +5,9 @@
 # simulator (reached as the program's http_proxy), types credentials and presses Enter, checks
 # that the main window opened and that both listings were requested, and removes the package
 # again, also when a step fails.
-# The package comes from scripts/package.sh's own hardened release build (build-package) and
-# must pass lintian without an error or a warning.
-# Usage: tests/packagetest.sh [BUILD_DIR] (default build, where the simulator is built). Needs root or sudo, as installing a
-# package does; exits 77 (skipped) without either.
+# The package is scripts/package.sh's hardened build; lintian must find no error or warning.
+# Usage: tests/packagetest.sh [BUILD_DIR] (default build, for the simulator). Needs root or
+# sudo, as installing a package does; exits 77 (skipped) without either.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}

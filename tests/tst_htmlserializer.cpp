@@ -94,7 +94,6 @@ void TestHtmlSerializer::body_data()
     QTest::newRow("escapes in text and values")
         << "<p title='a&quot;b&amp;c'>1 &lt; 2 &amp;&gt; 3</p>"
         << "<P TITLE=\"a&quot;b&amp;c\">1 &lt; 2 &amp;&gt; 3</P>\r\n";
-    // Each blank inside a cell stays one blank, a line end too; a cell's edges are trimmed.
     QTest::newRow("white space inside a row keeps its width")
         << "<table><tr><td>  two\r\n\t words  </td><td> <b> bold </b> </td></tr></table>"
         << "<TABLE><TBODY>\r\n<TR><TD>two   words</TD><TD><B>bold</B></TD></TR>\r\n"

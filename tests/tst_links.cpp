@@ -382,9 +382,7 @@ void TestLinks::coloursOn_data()
     QTest::addColumn<QColor>("background");
     // Catches links left navy on a dark window, or light windows losing exact navy/blue.
     QTest::newRow("default grey keeps navy/blue") << QColor(0xEF, 0xEF, 0xEF);
-    QTest::newRow("white keeps navy/blue") << QColor(Qt::white);
     QTest::newRow("near-black window") << QColor(0x20, 0x20, 0x20);
-    QTest::newRow("black window") << QColor(Qt::black);
     QTest::newRow("navy window") << QColor(0x00, 0x00, 0x80);
     QTest::newRow("darkest grey where white still reads") << QColor(0x75, 0x75, 0x75);
     QTest::newRow("mid grey, dark shades") << QColor(0x90, 0x90, 0x90);

