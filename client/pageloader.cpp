@@ -1,6 +1,7 @@
 #include "pageloader.h"
 
 #include "documenttext.h"
+#include "oneshotreply.h"
 
 #include <QAuthenticator>
 #include <QNetworkAccessManager>
@@ -180,7 +181,8 @@ void PageLoader::load(const QString &address)
         return;
     }
 
-    m_verifiesRedirects = false;
+    // A request sent once is never sent on by Qt either: every redirect passes followRedirect().
+    m_verifiesRedirects = m_sendsOnce;
     m_redirects = 0;
     QUrl target = m_url;
     target.setUserInfo(QString());
@@ -215,7 +217,8 @@ void PageLoader::load(const QString &address)
 
 void PageLoader::send(const QNetworkRequest &request)
 {
-    m_reply = m_network->get(request);
+    m_reply = m_sendsOnce ? new OneShotReply(request, m_network->cookieJar(), this)
+                          : m_network->get(request);
     connect(m_reply, &QNetworkReply::readyRead, this, &PageLoader::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &PageLoader::onFinished);
     // An answer's headers count as progress as much as its bytes do.

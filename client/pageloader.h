@@ -63,6 +63,11 @@ public:
     // and never longer than LongestRead.
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
     void setSizeLimit(qint64 bytes) { m_sizeLimit = bytes; }
+    // Sends every request of a load exactly once, over a connection of the loader's own, for
+    // loads that change something: a connection that ends without an answer ends the load with
+    // an error page, where Qt's own channel would send the request again. Such a load takes no
+    // compressed answer, and follows redirects only as a load with credentials does.
+    void setSendsOnce(bool once) { m_sendsOnce = once; }
     // Certificate authorities trusted for HTTPS besides the system's.
     void addCaCertificates(const QList<QSslCertificate> &certificates);
     // Whether a transferred HTML page is being read.
@@ -95,6 +100,7 @@ private:
     QUrl m_url;
     QUrl m_lastHop;
     bool m_verifiesRedirects = false;
+    bool m_sendsOnce = false;
     int m_redirects = 0;
     QList<QSslCertificate> m_caCertificates;
     std::shared_ptr<std::atomic<bool>> m_readCancelled;
