@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -70,6 +71,13 @@ public:
     // Reads running on worker threads, of all loaders, abandoned ones included.
     static int readsRunning();
 
+    // Runs `read` on a thread of its own; false when no thread could be started, as under a
+    // tight address-space or thread limit. Such a load ends in an error page.
+    using ThreadStarter = std::function<bool(std::function<void()> read)>;
+    // How this loader starts its reads; an empty starter restores startThread().
+    void setThreadStarter(ThreadStarter starter) { m_startThread = std::move(starter); }
+    static bool startThread(std::function<void()> read);
+
 signals:
     void documentComplete();
 
@@ -100,6 +108,7 @@ private:
     std::shared_ptr<std::atomic<bool>> m_readCancelled;
     QByteArray m_body;
     QString m_document;
+    ThreadStarter m_startThread;
     std::chrono::milliseconds m_timeout = DefaultTimeout;
     qint64 m_sizeLimit = DefaultSizeLimit;
     quint64 m_loadNumber = 0;
