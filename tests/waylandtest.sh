@@ -12,5 +12,5 @@ k() { xdotool "$@" && sleep 1.5 && kill -0 $p; } # the program outlives every st
 k mousemove 1250 880 mousemove 270 349 click 1 type u && k key Tab && k type p && k key Return # main window at 163,302
 k mousemove 558 317 click 1 && k mousemove 1160 47 click 1 && k key alt+a # maximize, restore, Add
 k mousemove 300 500 click 1 type xyz && k key alt+a && k key Return # typed into the dialog, sent
-grep -q statdns "$w/log" && grep -q xyz "$w/log" && xdotool mousemove 580 317 click 1 # close box
+grep -q statdns "$w/log" && grep -q xyz "$w/log" && xdotool mousemove 580 317 click 1 || exit 1 # close box
 wait $p && [ ! -s "$w/out" ] || { cat "$w/out" "$w/log"; exit 1; } # exit 0, no Wayland warnings
