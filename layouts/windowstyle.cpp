@@ -1,5 +1,7 @@
 #include "windowstyle.h"
 
+#include "waylandwindows.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QKeyEvent>
@@ -74,7 +76,7 @@ void makeFixedWindow(QWidget &window, MinimizeButton minimize)
     if (minimize == MinimizeButton::Shown)
         flags |= Qt::WindowMinimizeButtonHint;
     window.setWindowFlags(flags);
-    window.setFixedSize(window.size());
+    fixWindowSize(window);
 }
 
 FixedDialog::FixedDialog(QWidget *parent)
@@ -84,8 +86,9 @@ FixedDialog::FixedDialog(QWidget *parent)
 void FixedDialog::fixLayout()
 {
     makeFixedWindow(*this, MinimizeButton::Hidden);
-    // After the flags: changing them resets the modality.
+    // After the flags: changing them resets the modality and the window.
     setModal(true);
+    keepInFrontOfOpener(*this);
 }
 
 void FixedDialog::keyPressEvent(QKeyEvent *event)
