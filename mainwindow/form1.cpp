@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "defaultbuttonframe.h"
 #include "displaytext.h"
 #include "form2.h"
 #include "form4.h"
@@ -72,6 +73,7 @@ Form1::Form1(SiteConfig site, Platform &platform, QWidget *parent)
     m_hostSelection = new ListBoxSelection(*m_ui.List1);
     connect(m_retrieval, &Retrieval::listingRead, this,
             [this](HostKind, const QList<ListedHost> &hosts) { appendHosts(hosts); });
+    new DefaultButtonFrame(*m_ui.Command1);
     connect(m_ui.Command1, &QPushButton::clicked, this, &Form1::retrieve);
     connect(m_ui.List1, &QListWidget::itemSelectionChanged, this, &Form1::showSelectedHost);
     connect(m_ui.Command2, &QPushButton::clicked, this, &Form1::addHost);

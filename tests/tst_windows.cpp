@@ -12,6 +12,7 @@
 #include "linkcolour.h"
 #include "membersimulator.h"
 #include "module1.h"
+#include "windowaccessibility.h"
 #include "windowstyle.h"
 #include "windowtesting.h"
 
@@ -232,6 +233,10 @@ private slots:
     void accessibleNames();
     void textsShowWhole_data();
     void textsShowWhole();
+    void defaultButtonKeepsItsFrame_data();
+    void defaultButtonKeepsItsFrame();
+    void windowsReachScreenReaders_data();
+    void windowsReachScreenReaders();
 
 private:
     void checkControl(QWidget &window);
@@ -972,6 +977,78 @@ void TestWindows::textsShowWhole()
             QStringLiteral("Sure you want to delete office.zonara-home.example?"));
     }
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u'\n')));
+}
+
+void TestWindows::defaultButtonKeepsItsFrame_data()
+{
+    QTest::addColumn<int>("tabs"); // from the user name
+    QTest::addColumn<bool>("framed");
+    // Fault caught: Retrieve lost its frame for good once Tab had taken the focus past it.
+    QTest::newRow("on Retrieve") << 2 << true;
+    QTest::newRow("on to the host list") << 3 << true;
+    QTest::newRow("on Add, which takes the frame") << 4 << false;
+    QTest::newRow("round to the user name") << 5 << true;
+}
+
+void TestWindows::defaultButtonKeepsItsFrame()
+{
+    QFETCH(int, tabs);
+    QFETCH(bool, framed);
+    const auto main = makeForm1();
+    for (int tab = 0; tab < tabs; ++tab)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(child<QPushButton>(*main, "Command1")->isDefault(), framed);
+    if (auto *focused = qobject_cast<QPushButton *>(QApplication::focusWidget()))
+        QVERIFY(focused->isDefault());
+}
+
+void TestWindows::windowsReachScreenReaders_data()
+{
+    QTest::addColumn<int>("window"); // 0: a Yes/No question
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+    // Faults caught: the main window read as a filler, a question as an alert.
+    QTest::newRow("main window") << 1 << int(QAccessible::Window)
+                                 << "Zonara Manager by ZM Software";
+    QTest::newRow("add-host dialog") << 2 << int(QAccessible::Dialog) << "Add Zonara host...";
+    QTest::newRow("report window") << 3 << int(QAccessible::Dialog) << "Rapport";
+    QTest::newRow("edit-host dialog") << 4 << int(QAccessible::Dialog) << "Edit Zonara host...";
+    QTest::newRow("question") << 0 << int(QAccessible::Dialog) << "Sure?";
+}
+
+void TestWindows::windowsReachScreenReaders()
+{
+    QFETCH(int, window);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    installWindowAccessibility();
+    const auto main = makeForm1();
+    std::unique_ptr<QWidget> secondary;
+    if (window == 0)
+        secondary = std::make_unique<QMessageBox>(QMessageBox::NoIcon, name, QStringLiteral("x"),
+                                                  QMessageBox::Yes | QMessageBox::No);
+    else if (window == 2)
+        secondary = std::make_unique<Form2>(*main, Site.domainSuffixes);
+    else if (window == 3)
+        secondary = std::make_unique<Form3>();
+    else if (window == 4)
+        secondary = std::make_unique<Form4>(*main, QString());
+    QWidget &shown = secondary ? *secondary : *main;
+    shown.show();
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&shown);
+    QCOMPARE(int(accessible->role()), role);
+    QCOMPARE(accessible->text(QAccessible::Name), name);
+    // Fault caught: the hidden id list VList1 (and the hidden update link) were read out.
+    QVERIFY(accessible->childCount() > 0);
+    for (int index = 0; index < accessible->childCount(); ++index) {
+        QAccessibleInterface *control = accessible->child(index);
+        QVERIFY(!static_cast<QWidget *>(control->object())->isHidden());
+        QCOMPARE(accessible->indexOfChild(control), index);
+    }
+    for (const char *hidden : {"VList1", "Label5"}) {
+        if (auto *control = shown.findChild<QWidget *>(QLatin1StringView(hidden)))
+            QCOMPARE(accessible->indexOfChild(QAccessible::queryAccessibleInterface(control)), -1);
+    }
 }
 
 QTEST_MAIN(TestWindows)
