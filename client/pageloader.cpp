@@ -335,11 +335,11 @@ void PageLoader::onFinished()
     }
     m_shaping = new QFutureWatcher<std::optional<QString>>(this);
     connect(m_shaping, &QFutureWatcher<std::optional<QString>>::finished, this, [this] {
-        const std::optional<QString> document = m_shaping->result();
+        std::optional<QString> document = m_shaping->future().takeResult();
         m_shaping->deleteLater();
         m_shaping = nullptr;
         m_readCancelled.reset();
-        shaped(document);
+        shaped(std::move(document));
     });
     // A read that has already finished is reported all the same.
     m_shaping->setFuture(future);
@@ -365,7 +365,7 @@ std::chrono::milliseconds PageLoader::readTime() const
     return std::min(m_timeout, LongestRead);
 }
 
-void PageLoader::shaped(const std::optional<QString> &document)
+void PageLoader::shaped(std::optional<QString> document)
 {
     if (!document) {
         // The reader gives up on time or on memory, and says not which.
@@ -375,7 +375,7 @@ void PageLoader::shaped(const std::optional<QString> &document)
                  .arg(readTime().count() / 1000));
         return;
     }
-    complete(*document);
+    complete(std::move(*document));
 }
 
 void PageLoader::fail(const QString &title, const QString &reason)
@@ -387,8 +387,7 @@ void PageLoader::fail(const QString &title, const QString &reason)
 void PageLoader::complete(QString document)
 {
     m_deadline.stop();
-    m_document = std::move(document);
-    emit documentComplete();
+    emit documentComplete(document);
 }
 
 } // namespace zonara

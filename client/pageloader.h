@@ -58,7 +58,6 @@ public:
     ~PageLoader() override;
 
     void load(const QString &address);
-    QString documentHtml() const { return m_document; }
 
     // How long a transfer may go without a byte of the page; reading a page takes at most that,
     // and never longer than LongestRead.
@@ -79,7 +78,8 @@ public:
     static bool startThread(std::function<void()> read);
 
 signals:
-    void documentComplete();
+    // The document goes with the notification; the loader keeps no copy of it.
+    void documentComplete(const QString &document);
 
 private:
     void abandon();
@@ -93,7 +93,7 @@ private:
     void fail(const QString &title, const QString &reason);
     void complete(QString document);
     std::chrono::milliseconds readTime() const;
-    void shaped(const std::optional<QString> &document);
+    void shaped(std::optional<QString> document);
 
     QNetworkAccessManager *m_network;
     QPointer<QNetworkReply> m_reply;
@@ -107,7 +107,6 @@ private:
     QList<QSslCertificate> m_caCertificates;
     std::shared_ptr<std::atomic<bool>> m_readCancelled;
     QByteArray m_body;
-    QString m_document;
     ThreadStarter m_startThread;
     std::chrono::milliseconds m_timeout = DefaultTimeout;
     qint64 m_sizeLimit = DefaultSizeLimit;

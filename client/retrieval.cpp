@@ -22,11 +22,10 @@ void Retrieval::start()
     m_loader.load(MemberRequests(m_memberHost, m_credentials()).dynamicListing());
 }
 
-void Retrieval::onDocumentComplete()
+void Retrieval::onDocumentComplete(const QString &document)
 {
     const HostKind kind = m_phase == Phase::Dynamic ? HostKind::Dynamic : HostKind::Static;
-    const QList<ListedHost> hosts =
-        parseListingPage(m_loader.documentHtml(), kind, m_parserState, m_records);
+    const QList<ListedHost> hosts = parseListingPage(document, kind, m_parserState, m_records);
     if (m_phase == Phase::Dynamic) {
         m_loader.load(MemberRequests(m_memberHost, m_credentials()).staticListing());
         m_phase = Phase::Static;

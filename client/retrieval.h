@@ -44,7 +44,7 @@ signals:
     void listingRead(zonara::HostKind kind, const QList<zonara::ListedHost> &hosts);
 
 private:
-    void onDocumentComplete();
+    void onDocumentComplete(const QString &document);
 
     PageLoader &m_loader;
     QString m_memberHost;

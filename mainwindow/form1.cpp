@@ -261,9 +261,9 @@ void Form1::openDownload()
         m_platform.shellOpen(m_announcement.downloadAddress);
 }
 
-void Form1::checkAnnouncement()
+void Form1::checkAnnouncement(const QString &document)
 {
-    readAnnouncement(m_announcementLoader->documentHtml(), m_announcement);
+    readAnnouncement(document, m_announcement);
     const UpdateNotice notice = updateNotice(versionText(), m_announcement);
     if (notice.showUpdateLabel) {
         fitUpdateLabel(notice.updateLabelCaption);

@@ -52,7 +52,7 @@ private:
     void openHomePage();
     void openMail();
     void openDownload();
-    void checkAnnouncement();
+    void checkAnnouncement(const QString &document);
     void fitUpdateLabel(const QString &caption);
 
     Ui::Form1 m_ui;
