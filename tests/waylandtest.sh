@@ -2,6 +2,9 @@
 # On weston in Xvfb (skips, 77, without them or xdotool): maximize ends no window, a click on the
 # main window leaves the keyboard with the Add dialog, the close box ends the program silently.
 set -euo pipefail && for t in weston Xvfb xdotool; do command -v $t > /dev/null || exit 77; done
+# Qt's Wayland plugin and libwayland leak at exit, unloaded before the leak check can name them;
+# the program's own leaks are checked by the runs on X.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 w=$(mktemp -d) && trap 'kill $(jobs -p) 2> /dev/null; rm -rf "$w"' EXIT && d=140
 printf 'user u\npassword p\ndynamic a.zonara.example 192.0.2.1\n' > "$w/account"
 "$2" --account "$w/account" --log "$w/log" > "$w/sim" & while [ -e /tmp/.X11-unix/X$d ]; do d=$((d + 1)); done
