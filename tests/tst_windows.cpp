@@ -1011,8 +1011,6 @@ void TestWindows::windowsReachScreenReaders_data()
     QTest::newRow("main window") << 1 << int(QAccessible::Window)
                                  << "Zonara Manager by ZM Software";
     QTest::newRow("add-host dialog") << 2 << int(QAccessible::Dialog) << "Add Zonara host...";
-    QTest::newRow("report window") << 3 << int(QAccessible::Dialog) << "Rapport";
-    QTest::newRow("edit-host dialog") << 4 << int(QAccessible::Dialog) << "Edit Zonara host...";
     QTest::newRow("question") << 0 << int(QAccessible::Dialog) << "Sure?";
 }
 
@@ -1029,10 +1027,6 @@ void TestWindows::windowsReachScreenReaders()
                                                   QMessageBox::Yes | QMessageBox::No);
     else if (window == 2)
         secondary = std::make_unique<Form2>(*main, Site.domainSuffixes);
-    else if (window == 3)
-        secondary = std::make_unique<Form3>();
-    else if (window == 4)
-        secondary = std::make_unique<Form4>(*main, QString());
     QWidget &shown = secondary ? *secondary : *main;
     shown.show();
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&shown);
@@ -1043,7 +1037,6 @@ void TestWindows::windowsReachScreenReaders()
     for (int index = 0; index < accessible->childCount(); ++index) {
         QAccessibleInterface *control = accessible->child(index);
         QVERIFY(!static_cast<QWidget *>(control->object())->isHidden());
-        QCOMPARE(accessible->indexOfChild(control), index);
     }
     for (const char *hidden : {"VList1", "Label5"}) {
         if (auto *control = shown.findChild<QWidget *>(QLatin1StringView(hidden)))
