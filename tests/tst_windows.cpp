@@ -1032,15 +1032,12 @@ void TestWindows::windowsReachScreenReaders()
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&shown);
     QCOMPARE(int(accessible->role()), role);
     QCOMPARE(accessible->text(QAccessible::Name), name);
-    // Fault caught: the hidden id list VList1 (and the hidden update link) were read out.
+    // Fault caught: the hidden id list VList1 (and the hidden update link) were read out: every
+    // control a reader reaches must be shown.
     QVERIFY(accessible->childCount() > 0);
     for (int index = 0; index < accessible->childCount(); ++index) {
         QAccessibleInterface *control = accessible->child(index);
         QVERIFY(!static_cast<QWidget *>(control->object())->isHidden());
-    }
-    for (const char *hidden : {"VList1", "Label5"}) {
-        if (auto *control = shown.findChild<QWidget *>(QLatin1StringView(hidden)))
-            QCOMPARE(accessible->indexOfChild(QAccessible::queryAccessibleInterface(control)), -1);
     }
 }
 
