@@ -5,6 +5,7 @@
 #include "desktopplatform.h"
 #include "form1.h"
 #include "linkaccessibility.h"
+#include "windowaccessibility.h"
 #include "windowstyle.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@ int main(int argc, char *argv[])
     QNetworkProxyFactory::setUseSystemConfiguration(true);
     zonara::useLayoutLook();
     zonara::installLinkAccessibility();
+    zonara::installWindowAccessibility();
     zonara::installAltTypingFilter();
 
     zonara::DesktopPlatform platform;

@@ -10,21 +10,10 @@ set -euo pipefail
 program=$1
 simulator=$2
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null || true; done
-  wait 2> /dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-display=140
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=":$display"
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
+# shellcheck source=scripts/lib/session.sh
+source "$(dirname "$0")/../scripts/lib/session.sh"
+session_begin
+start_xvfb 140 || { echo "Xvfb did not start" >&2; exit 1; }
 
 # The accounts: 10,000 hosts, half of them static, and one host for the fault pages.
 {
@@ -64,19 +53,13 @@ settle() {
   done
 }
 
-# start_program SIMULATOR-ARGUMENTS...: the simulator and the program on it; sets $program_pid.
-start_program() {
+# run_program SIMULATOR-ARGUMENTS...: the simulator and the program on it; sets $program_pid.
+run_program() {
   : > "$work/requests.log"
   # shellcheck disable=SC2086 # the simulator may be a command with arguments
-  $simulator --log "$work/requests.log" "$@" > "$work/simulator.out" &
-  pids+=($!)
-  simulator_pid=$!
-  for _ in $(seq 100); do grep -q '^listening on' "$work/simulator.out" 2> /dev/null && break; sleep 0.05; done
-  port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/simulator.out")
-  http_proxy="http://127.0.0.1:$port" https_proxy="http://127.0.0.1:$port" no_proxy="" \
-    QT_QPA_PLATFORM=xcb "$program" > "$work/program.log" 2>&1 &
-  pids+=($!)
-  program_pid=$!
+  start_simulator $simulator --log "$work/requests.log" "$@" ||
+    { echo "the simulator did not start" >&2; exit 1; }
+  start_program "$program"
   window=$(xdotool search --sync --onlyvisible --name '^Zonara Manager by' | head -n 1)
   settle "$program_pid"
 }
@@ -87,7 +70,7 @@ stop_program() {
 # retrieve N: presses Retrieve and waits until the static listing has been asked for N times in
 # all and the program is idle again.
 retrieve() {
-  xdotool mousemove --window "$window" 5 5 windowfocus --sync "$window"
+  focus_window "$window"
   xdotool key Return
   for _ in $(seq 600); do
     [ "$(grep -c statdns "$work/requests.log" || true)" -ge "$1" ] && break
@@ -96,7 +79,7 @@ retrieve() {
   settle "$program_pid"
 }
 login() {
-  xdotool mousemove --window "$window" 5 5 windowfocus --sync "$window"
+  focus_window "$window"
   sleep 0.3
   xdotool type --delay 10 bench
   xdotool key Tab
@@ -112,7 +95,7 @@ check() { # check WHAT FIGURE-MB LIMIT-MB
 }
 
 echo "Memory of $(basename "$program") on X (Xvfb), MB:"
-start_program --account "$work/big.txt"
+run_program --account "$work/big.txt"
 rest=$(kb "$program_pid" VmRSS)
 login
 retrieve 1
@@ -154,7 +137,7 @@ SERVE
 for name in br tables cells links divs; do
   simulator_program=$simulator
   simulator="python3 $work/serve.py $work/$name.html $work/requests.log"
-  start_program
+  run_program
   simulator=$simulator_program
   login
   retrieve 1
@@ -163,7 +146,7 @@ for name in br tables cells links divs; do
   stop_program
 done
 for fault in deep huge; do
-  start_program --account "$work/small.txt" --fault "$fault"
+  run_program --account "$work/small.txt" --fault "$fault"
   login
   retrieve 1
   echo "  Retrieve of the simulator's $fault page:       peak $(mb "$(kb "$program_pid" VmHWM)"), after $(mb "$(kb "$program_pid" VmRSS)")"

@@ -50,7 +50,7 @@ void readHostRow(QStringView line, HostKind kind, HostListParserState &state,
 }
 
 void readDetailRow(QStringView line, HostListParserState &state, HostRecordTable &table,
-                   HostListView &hosts)
+                   QList<ListedHost> &hosts)
 {
     // The end marker is matched in any letter case; the search starts at the pattern's last
     // character, as the member service's pages have always been read.
@@ -67,14 +67,15 @@ void readDetailRow(QStringView line, HostListParserState &state, HostRecordTable
     }
     record.secondDetail = cell;
     state.row = Row::None;
-    hosts.appendHost(QString::number(state.currentHostId), state.currentHostName);
+    hosts.append({state.currentHostId, state.currentHostName});
 }
 
 } // namespace
 
-void parseListingPage(QStringView page, HostKind kind, HostListParserState &state,
-                      HostRecordTable &table, HostListView &hosts)
+QList<ListedHost> parseListingPage(QStringView page, HostKind kind, HostListParserState &state,
+                                   HostRecordTable &table)
 {
+    QList<ListedHost> hosts;
     forEachLine(page, [&](QStringView line) {
         if (line.startsWith(HostRowPattern)) {
             readHostRow(line, kind, state, table);
@@ -82,6 +83,7 @@ void parseListingPage(QStringView page, HostKind kind, HostListParserState &stat
             readDetailRow(line, state, table, hosts);
         }
     });
+    return hosts;
 }
 
 } // namespace zonara

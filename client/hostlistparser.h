@@ -2,19 +2,17 @@
 
 #include "hostrecords.h"
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 
 namespace zonara {
 
-// The two halves of the host list: host names (visible) and host id texts (hidden), entry for
-// entry in parallel.
-class HostListView
+// One completed host entry, as the host list shows it: the name, and the id its requests name.
+struct ListedHost
 {
-public:
-    virtual ~HostListView() = default;
-    virtual void clearHosts() = 0;
-    virtual void appendHost(const QString &idText, const QString &name) = 0;
+    int id = 0;
+    QString name;
 };
 
 // Where the parser is between two lines; kept between pages, so a host entry left incomplete at
@@ -40,11 +38,11 @@ struct HostListParserState
 //   <TR><TD><INPUT TYPE="radio" NAME="host_id" VALUE="42"></TD><TD>alpha</TD></TR>
 //   <TR><TD></TD><TD><FONT SIZE=-1>first detail</FONT></TD></TR>
 //   <TR><TD></TD><TD><FONT SIZE=-1>second detail</FONT></TD></TR>
-// Each host row writes its record of kind `kind` into `table`; each completed entry is appended
-// to `hosts`. Rows the arithmetic cannot cut, and host ids that are no whole number from 0 to
-// 99999, are skipped, and a skipped host row drops the pending host so that its detail rows
-// attach to no other host. Runs in time linear in the page.
-void parseListingPage(QStringView page, HostKind kind, HostListParserState &state,
-                      HostRecordTable &table, HostListView &hosts);
+// Each host row writes its record of kind `kind` into `table`; the completed entries are
+// returned in page order. Rows the arithmetic cannot cut, and host ids that are no whole number
+// from 0 to 99999, are skipped, and a skipped host row drops the pending host so that its detail
+// rows attach to no other host. Runs in time linear in the page.
+QList<ListedHost> parseListingPage(QStringView page, HostKind kind, HostListParserState &state,
+                                   HostRecordTable &table);
 
 } // namespace zonara

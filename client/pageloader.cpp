@@ -8,29 +8,16 @@
 #include <QNetworkCookieJar>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QPromise>
 #include <QSslConfiguration>
-#include <QThreadPool>
-#include <QtConcurrent/QtConcurrentRun>
 
-#include <limits>
 #include <new>
+#include <system_error>
+#include <thread>
 
 namespace zonara {
 
 namespace {
-
-// Reading a large HTML page takes a while; it runs here so the window stays responsive. The pool
-// has no upper bound, so a new read never waits for a thread behind reads whose loads were
-// abandoned: those stop by themselves once their cancel flag is set.
-QThreadPool &shapingPool()
-{
-    static QThreadPool *pool = [] {
-        auto *threads = new QThreadPool;
-        threads->setMaxThreadCount(std::numeric_limits<int>::max());
-        return threads;
-    }();
-    return *pool;
-}
 
 std::atomic<int> runningReads{0};
 
@@ -329,26 +316,51 @@ void PageLoader::onFinished()
     m_readCancelled = std::make_shared<std::atomic<bool>>(false);
     limits.cancelled = m_readCancelled;
     // Every type is read off the window's thread: a plain page of 16 MB of CRs takes as long.
+    auto promise = std::make_shared<QPromise<std::optional<QString>>>();
+    QFuture<std::optional<QString>> future = promise->future();
+    const auto read = [promise, body, contentType, limits] {
+        ++runningReads;
+        promise->start();
+        try {
+            promise->addResult(documentText(body, contentType, limits));
+        } catch (const std::bad_alloc &) {
+            // Out of memory ends this read like any other limit, never the program.
+            promise->addResult(std::nullopt);
+        }
+        promise->finish();
+        --runningReads;
+    };
+    if (!(m_startThread ? m_startThread(read) : startThread(read))) {
+        fail(tr("Page not loaded"),
+             tr("%1 could not be loaded: No thread could be started to read it")
+                 .arg(shownAddress(m_url)));
+        return;
+    }
     m_shaping = new QFutureWatcher<std::optional<QString>>(this);
     connect(m_shaping, &QFutureWatcher<std::optional<QString>>::finished, this, [this] {
-        const std::optional<QString> document = m_shaping->result();
+        std::optional<QString> document = m_shaping->future().takeResult();
         m_shaping->deleteLater();
         m_shaping = nullptr;
         m_readCancelled.reset();
-        shaped(document);
+        shaped(std::move(document));
     });
-    m_shaping->setFuture(QtConcurrent::run(&shapingPool(), [body, contentType, limits] {
-        ++runningReads;
-        std::optional<QString> document;
-        try {
-            document = documentText(body, contentType, limits);
-        } catch (const std::bad_alloc &) {
-            // Out of memory ends this read like any other limit, never the program.
-            document.reset();
-        }
-        --runningReads;
-        return document;
-    }));
+    // A read that has already finished is reported all the same.
+    m_shaping->setFuture(future);
+}
+
+bool PageLoader::startThread(std::function<void()> read)
+{
+    // A thread of its own for every read, so that a new read never waits behind reads whose
+    // loads were abandoned: those stop by themselves once their cancel flag is set. Unlike a
+    // thread pool's, the standard thread says when it could not be started.
+    try {
+        std::thread(std::move(read)).detach();
+        return true;
+    } catch (const std::system_error &) {
+        return false;
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
 }
 
 std::chrono::milliseconds PageLoader::readTime() const
@@ -356,7 +368,7 @@ std::chrono::milliseconds PageLoader::readTime() const
     return std::min(m_timeout, LongestRead);
 }
 
-void PageLoader::shaped(const std::optional<QString> &document)
+void PageLoader::shaped(std::optional<QString> document)
 {
     if (!document) {
         // The reader gives up on time or on memory, and says not which.
@@ -366,7 +378,7 @@ void PageLoader::shaped(const std::optional<QString> &document)
                  .arg(readTime().count() / 1000));
         return;
     }
-    complete(*document);
+    complete(std::move(*document));
 }
 
 void PageLoader::fail(const QString &title, const QString &reason)
@@ -378,8 +390,7 @@ void PageLoader::fail(const QString &title, const QString &reason)
 void PageLoader::complete(QString document)
 {
     m_deadline.stop();
-    m_document = std::move(document);
-    emit documentComplete();
+    emit documentComplete(document);
 }
 
 } // namespace zonara

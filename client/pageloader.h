@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -57,7 +58,6 @@ public:
     ~PageLoader() override;
 
     void load(const QString &address);
-    QString documentHtml() const { return m_document; }
 
     // How long a transfer may go without a byte of the page; reading a page takes at most that,
     // and never longer than LongestRead.
@@ -75,8 +75,16 @@ public:
     // Reads running on worker threads, of all loaders, abandoned ones included.
     static int readsRunning();
 
+    // Runs `read` on a thread of its own; false when no thread could be started, as under a
+    // tight address-space or thread limit. Such a load ends in an error page.
+    using ThreadStarter = std::function<bool(std::function<void()> read)>;
+    // How this loader starts its reads; an empty starter restores startThread().
+    void setThreadStarter(ThreadStarter starter) { m_startThread = std::move(starter); }
+    static bool startThread(std::function<void()> read);
+
 signals:
-    void documentComplete();
+    // The document goes with the notification; the loader keeps no copy of it.
+    void documentComplete(const QString &document);
 
 private:
     void abandon();
@@ -90,7 +98,7 @@ private:
     void fail(const QString &title, const QString &reason);
     void complete(QString document);
     std::chrono::milliseconds readTime() const;
-    void shaped(const std::optional<QString> &document);
+    void shaped(std::optional<QString> document);
 
     QNetworkAccessManager *m_network;
     QPointer<QNetworkReply> m_reply;
@@ -105,7 +113,7 @@ private:
     QList<QSslCertificate> m_caCertificates;
     std::shared_ptr<std::atomic<bool>> m_readCancelled;
     QByteArray m_body;
-    QString m_document;
+    ThreadStarter m_startThread;
     std::chrono::milliseconds m_timeout = DefaultTimeout;
     qint64 m_sizeLimit = DefaultSizeLimit;
     quint64 m_loadNumber = 0;

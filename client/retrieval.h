@@ -14,7 +14,7 @@ namespace zonara {
 class PageLoader;
 
 // Fetches an account's host list: the dynamic listing, then the static listing, both through
-// the same page loader, appending each page's hosts to the host list.
+// the same page loader, handing each page's hosts on as it is read.
 class Retrieval final : public QObject
 {
     Q_OBJECT
@@ -26,10 +26,12 @@ public:
 
     enum class Phase { Static = 0, Dynamic = 1 };
 
-    Retrieval(PageLoader &loader, HostListView &hosts, QString memberHost,
-              CredentialsSource credentials, QObject *parent = nullptr);
+    Retrieval(PageLoader &loader, QString memberHost, CredentialsSource credentials,
+              QObject *parent = nullptr);
 
-    // Empties the host list and requests the dynamic listing; returns at once.
+    // Requests the dynamic listing; returns at once. The caller empties its host list first:
+    // from here on, only the hosts listingRead() hands on, and a host still pending, keep their
+    // records.
     void start();
 
     Phase phase() const { return m_phase; }
@@ -37,14 +39,14 @@ public:
     const HostListParserState &parserState() const { return m_parserState; }
 
 signals:
-    // A listing page has been read; `kind` tells which.
-    void listingRead(zonara::HostKind kind);
+    // A listing page has been read; `kind` tells which, `hosts` are the entries it completed, in
+    // page order, to be appended to the host list.
+    void listingRead(zonara::HostKind kind, const QList<zonara::ListedHost> &hosts);
 
 private:
-    void onDocumentComplete();
+    void onDocumentComplete(const QString &document);
 
     PageLoader &m_loader;
-    HostListView &m_hosts;
     QString m_memberHost;
     CredentialsSource m_credentials;
     Phase m_phase = Phase::Static;

@@ -7,31 +7,26 @@
 
 namespace {
 
-class CheckedList final : public zonara::HostListView
+void checkListed(const QList<zonara::ListedHost> &hosts)
 {
-public:
-    void clearHosts() override {}
-    void appendHost(const QString &idText, const QString &) override
-    {
-        bool ok = false;
-        const int id = idText.toInt(&ok);
-        if (!ok || !zonara::HostRecordTable::hasSlot(id))
+    for (const zonara::ListedHost &host : hosts) {
+        if (!zonara::HostRecordTable::hasSlot(host.id))
             __builtin_trap();
     }
-};
+}
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static zonara::HostRecordTable table;
-    CheckedList list;
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
 
     zonara::HostListParserState state;
-    zonara::parseListingPage(QString::fromUtf8(bytes), zonara::HostKind::Dynamic, state, table,
-                             list);
-    zonara::parseListingPage(zonara::documentText(bytes, "text/html").value_or(QString()),
-                             zonara::HostKind::Static, state, table, list);
+    checkListed(zonara::parseListingPage(QString::fromUtf8(bytes), zonara::HostKind::Dynamic, state,
+                                         table));
+    checkListed(
+        zonara::parseListingPage(zonara::documentText(bytes, "text/html").value_or(QString()),
+                                 zonara::HostKind::Static, state, table));
     return 0;
 }

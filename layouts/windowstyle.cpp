@@ -1,7 +1,11 @@
 #include "windowstyle.h"
 
+#include "layoutscale.h"
+#include "waylandwindows.h"
+
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QProxyStyle>
@@ -12,15 +16,23 @@
 
 namespace zonara {
 
-void useLayoutFont()
+namespace {
+
+double layoutScaleInUse = 1.0;
+
+QFont layoutFont()
 {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(10);
-    QApplication::setFont(font);
+    return font;
 }
 
-namespace {
+QRect scaled(const QRect &designed)
+{
+    return QRect(layoutPixels(designed.x()), layoutPixels(designed.y()),
+                 layoutPixels(designed.width()), layoutPixels(designed.height()));
+}
 
 class LayoutStyle final : public QProxyStyle
 {
@@ -38,6 +50,21 @@ public:
 };
 
 } // namespace
+
+int layoutPixels(int designPixels)
+{
+    return qRound(designPixels * layoutScaleInUse);
+}
+
+void useLayoutFont()
+{
+    const QFont desktop = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    const bool desktopFont = QGuiApplication::desktopSettingsAware() && desktopChoseFont(desktop);
+    layoutScaleInUse = desktopFont ? layoutScale(layoutFont(), desktop) : 1.0;
+    // Set even when it is the desktop's: a font changed later on the desktop would no longer
+    // fit the windows, which are laid out once.
+    QApplication::setFont(desktopFont ? desktop : layoutFont());
+}
 
 void useLayoutLook()
 {
@@ -74,7 +101,16 @@ void makeFixedWindow(QWidget &window, MinimizeButton minimize)
     if (minimize == MinimizeButton::Shown)
         flags |= Qt::WindowMinimizeButtonHint;
     window.setWindowFlags(flags);
-    window.setFixedSize(window.size());
+    if (layoutScaleInUse != 1.0) {
+        const QList<QWidget *> controls =
+            window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        for (QWidget *control : controls) {
+            if (!control->isWindow())
+                control->setGeometry(scaled(control->geometry()));
+        }
+        window.resize(scaled(window.rect()).size());
+    }
+    fixWindowSize(window);
 }
 
 FixedDialog::FixedDialog(QWidget *parent)
@@ -84,8 +120,9 @@ FixedDialog::FixedDialog(QWidget *parent)
 void FixedDialog::fixLayout()
 {
     makeFixedWindow(*this, MinimizeButton::Hidden);
-    // After the flags: changing them resets the modality.
+    // After the flags: changing them resets the modality and the window.
     setModal(true);
+    keepInFrontOfOpener(*this);
 }
 
 void FixedDialog::keyPressEvent(QKeyEvent *event)

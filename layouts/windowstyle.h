@@ -8,14 +8,20 @@ class QPushButton;
 
 namespace zonara {
 
-// 15 twips make one pixel at 96 dots per inch.
-constexpr int twipsToPixels(int twips)
+// A length the windows are designed with, in pixels of the layout font, as drawn: larger by the
+// layout scale where the desktop's font needs more room.
+int layoutPixels(int designPixels);
+
+// 15 twips make one design pixel at 96 dots per inch.
+inline int twipsToPixels(int twips)
 {
-    return twips / 15;
+    return layoutPixels(twips / 15);
 }
 
-// The font all four windows are laid out for: the platform's default font is too wide for
-// their geometry.
+// The font the windows are drawn in, and the layout scale that goes with it. Where the desktop
+// chose a font, that font, and every window and its controls grow by as much more room as its
+// texts need than in the layout font, keeping their proportions. Elsewhere the layout font, for
+// which the windows are designed to the pixel: the platform's default font is too wide for them.
 void useLayoutFont();
 
 // The font and the style all four windows are laid out for: the layout font, and check box
@@ -31,7 +37,8 @@ void focusFirstAvailable(std::initializer_list<QWidget *> tabOrder);
 
 enum class MinimizeButton { Shown, Hidden };
 
-// Fixed size, a close box, no maximize button and no context help.
+// Grown with its controls by the layout scale, then fixed at that size; a close box, no maximize
+// button and no context help.
 void makeFixedWindow(QWidget &window, MinimizeButton minimize);
 
 // A secondary window: modal, and Esc presses nothing. Enter presses the button that has

@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "defaultbuttonframe.h"
 #include "displaytext.h"
 #include "form2.h"
 #include "form4.h"
@@ -63,13 +64,16 @@ Form1::Form1(SiteConfig site, Platform &platform, QWidget *parent)
         connect(line, &LineControl::changed, this, qOverload<>(&QWidget::update));
 
     m_retrieval = new Retrieval(
-        *m_listingLoader, *this, m_site.memberHost,
+        *m_listingLoader, m_site.memberHost,
         [this] {
             return Credentials{m_ui.Text1->text(), m_ui.Text2->text()};
         },
         this);
 
     m_hostSelection = new ListBoxSelection(*m_ui.List1);
+    connect(m_retrieval, &Retrieval::listingRead, this,
+            [this](HostKind, const QList<ListedHost> &hosts) { appendHosts(hosts); });
+    new DefaultButtonFrame(*m_ui.Command1);
     connect(m_ui.Command1, &QPushButton::clicked, this, &Form1::retrieve);
     connect(m_ui.List1, &QListWidget::itemSelectionChanged, this, &Form1::showSelectedHost);
     connect(m_ui.Command2, &QPushButton::clicked, this, &Form1::addHost);
@@ -91,11 +95,13 @@ void Form1::clearHosts()
     m_ui.VList1->clear();
 }
 
-void Form1::appendHost(const QString &idText, const QString &name)
+void Form1::appendHosts(const QList<ListedHost> &hosts)
 {
     // The hidden list keeps the whole id for the requests; the host list shows a bounded name.
-    m_ui.VList1->addItem(idText);
-    m_ui.List1->addItem(boundedForDisplay(name));
+    for (const ListedHost &host : hosts) {
+        m_ui.VList1->addItem(QString::number(host.id));
+        m_ui.List1->addItem(boundedForDisplay(host.name));
+    }
 }
 
 MemberRequests Form1::memberRequests() const
@@ -171,6 +177,7 @@ void Form1::retrieve()
     m_ui.Command3->setEnabled(false);
     m_ui.Command4->setEnabled(false);
     m_ui.Command5->setEnabled(false);
+    clearHosts();
     m_retrieval->start();
 }
 
@@ -254,9 +261,9 @@ void Form1::openDownload()
         m_platform.shellOpen(m_announcement.downloadAddress);
 }
 
-void Form1::checkAnnouncement()
+void Form1::checkAnnouncement(const QString &document)
 {
-    readAnnouncement(m_announcementLoader->documentHtml(), m_announcement);
+    readAnnouncement(document, m_announcement);
     const UpdateNotice notice = updateNotice(versionText(), m_announcement);
     if (notice.showUpdateLabel) {
         fitUpdateLabel(notice.updateLabelCaption);

@@ -20,7 +20,7 @@ class Retrieval;
 
 // The main window: credentials, Retrieve, the host list and the selected host's details, the
 // host commands, and the link labels.
-class Form1 final : public QWidget, public HostListView, public MainWindowFields
+class Form1 final : public QWidget, public MainWindowFields
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Form1)
@@ -28,10 +28,6 @@ class Form1 final : public QWidget, public HostListView, public MainWindowFields
 public:
     Form1(SiteConfig site, Platform &platform, QWidget *parent = nullptr);
     ~Form1() override;
-
-    // HostListView: the parser's side of List1 and VList1.
-    void clearHosts() override;
-    void appendHost(const QString &idText, const QString &name) override;
 
     // MainWindowFields: what the host dialogs read.
     MemberRequests memberRequests() const override;
@@ -46,6 +42,8 @@ protected:
 
 private:
     void retrieve();
+    void clearHosts();
+    void appendHosts(const QList<ListedHost> &hosts);
     void showSelectedHost();
     void addHost();
     void deleteHost();
@@ -54,7 +52,7 @@ private:
     void openHomePage();
     void openMail();
     void openDownload();
-    void checkAnnouncement();
+    void checkAnnouncement(const QString &document);
     void fitUpdateLabel(const QString &caption);
 
     Ui::Form1 m_ui;

@@ -54,9 +54,9 @@ Form3::Form3(QWidget *parent)
     m_loader->load(Module1::URL2load);
 }
 
-void Form3::showAnswer()
+void Form3::showAnswer(const QString &document)
 {
-    const Answer answer = extractAnswer(m_loader->documentHtml());
+    const Answer answer = extractAnswer(document);
     showExactCaption(*this, answer.caption);
     // Shown as plain text: the answer's markup is never rendered. The text box wraps long lines
     // at its width, in time that grows with the square of a line's length: lines beyond a few

@@ -18,7 +18,7 @@ public:
     explicit Form3(QWidget *parent = nullptr);
 
 private:
-    void showAnswer();
+    void showAnswer(const QString &document);
 
     Ui::Form3 m_ui;
     PageLoader *m_loader;

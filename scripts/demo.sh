@@ -12,52 +12,26 @@ bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 cmake --build build --parallel "$(nproc)" --target zonara-manager zonara-member-simulator
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source scripts/lib/session.sh
+session_begin
 
-build/tools/zonara-member-simulator --account tools/demo-account.txt --log "$work/requests.log" \
-  > "$work/simulator.out" &
-pids+=($!)
-for _ in $(seq 50); do
-  grep -q '^listening on' "$work/simulator.out" 2>/dev/null && break
-  sleep 0.1
-done
-port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/simulator.out")
-[ -n "$port" ] || { echo "The simulator did not start." >&2; exit 1; }
-
-# The program itself is unchanged: it reaches the simulator as its proxy.
-export http_proxy="http://127.0.0.1:$port" https_proxy="http://127.0.0.1:$port"
-unset no_proxy NO_PROXY
+start_simulator build/tools/zonara-member-simulator --account tools/demo-account.txt \
+  --log "$work/requests.log" || { echo "The simulator did not start." >&2; exit 1; }
 
 if [ -n "${DISPLAY:-}" ]; then
+  # The program itself is unchanged: it reaches the simulator as its proxy.
+  export http_proxy="http://127.0.0.1:$port" https_proxy="http://127.0.0.1:$port"
+  unset no_proxy NO_PROXY
   echo "Log in with user name \"demo\" and password \"zonara\", then press Retrieve."
   build/app/zonara-manager
   exit 0
 fi
 
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=":$display"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-
-build/app/zonara-manager > "$work/program.log" 2>&1 &
-pids+=($!)
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Zonara Manager by' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "The main window did not open." >&2; exit 1; }
-# Without a window manager the keyboard follows the pointer: put it on the window.
+start_xvfb 99 || { echo "Xvfb did not start." >&2; exit 1; }
+start_program build/app/zonara-manager
+window=$(wait_for_window '^Zonara Manager by') || { echo "The main window did not open." >&2; exit 1; }
 sleep 0.5
-xdotool mousemove --window "$window" 300 280 windowfocus --sync "$window"
+focus_window "$window" 300 280
 
 xdotool type --delay 30 demo
 xdotool key Tab

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgumbo-dev libcpp-httplib-dev libssl-dev zlib1g-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  libxcb1-dev xvfb xauth xdotool x11-apps imagemagick fonts-dejavu-core fonts-liberation2
+  libxcb1-dev xvfb xauth xdotool weston qt6-wayland x11-apps imagemagick fonts-dejavu-core fonts-liberation2
   curl
   # The Debian package (CPack works out its dependencies with file, readelf and dpkg-shlibdeps)
   # and the checks of its desktop entry, metainfo and window class.

@@ -25,19 +25,15 @@ fi
 apt_get() { "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -qq "$@"; }
 is_installed() { dpkg-query -W -f='${Status}' "$package" 2> /dev/null | grep -q 'ok installed'; }
 
-work=$(mktemp -d)
-pids=()
+source scripts/lib/session.sh
+session_begin
 installed_here=0
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null || true; done
-  wait 2> /dev/null || true
+session_cleanup_hook() {
   if [ "$installed_here" -eq 1 ] && is_installed; then
     echo "Removing the $package package after a failure."
     apt_get remove "$package" > /dev/null || true
   fi
-  rm -rf "$work"
 }
-trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
   for log in requests program xvfb; do
@@ -98,64 +94,28 @@ password pk:9
 dynamic one.zonara.example 192.0.2.1
 static two.zweb.example 198.51.100.2
 ACCOUNT
-"$build/tools/zonara-member-simulator" --account "$work/account.txt" --log "$work/requests.log" \
-  > "$work/simulator.out" &
-pids+=($!)
-for _ in $(seq 100); do grep -q '^listening on' "$work/simulator.out" 2> /dev/null && break; sleep 0.05; done
-port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/simulator.out")
-[ -n "$port" ] || fail "the simulator did not start"
+start_simulator "$build/tools/zonara-member-simulator" --account "$work/account.txt" \
+  --log "$work/requests.log" || fail "the simulator did not start"
+start_xvfb 140 || fail "Xvfb did not start"
 
-# A free display, and a server that answers there (another program may take the same number at
-# the same moment: then the next one).
-display=140
-x_ready=0
-for _ in 1 2 3; do
-  while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-  # -noreset: the probe below is the server's first client, and a server that resets when its
-  # last client leaves can refuse the program that connects in that moment.
-  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
-  xvfb=$!
-  for _ in $(seq 100); do
-    xdpyinfo -display ":$display" > /dev/null 2>&1 && { x_ready=1; break; }
-    kill -0 "$xvfb" 2> /dev/null || break
-    sleep 0.1
-  done
-  [ "$x_ready" -eq 1 ] && break
-  kill "$xvfb" 2> /dev/null || true
-  display=$((display + 1))
-done
-[ "$x_ready" -eq 1 ] || fail "Xvfb did not start"
-pids+=("$xvfb")
-export DISPLAY=":$display"
-
-start_program() {
-  (cd "$work" && http_proxy="http://127.0.0.1:$port" https_proxy="http://127.0.0.1:$port" \
-    no_proxy="" NO_PROXY="" QT_QPA_PLATFORM=xcb exec /usr/bin/zonara-manager) \
-    >> "$work/program.log" 2>&1 &
-  program=$!
-  pids+=("$program")
-}
-start_program
+start_program /usr/bin/zonara-manager
 window=""
 restarted=0
 for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^Zonara Manager by' 2> /dev/null | head -n 1) || true
-  [ -n "$window" ] && break
+  window=$(wait_for_window '^Zonara Manager by' 1) && break
   # A fresh X server has been seen to refuse its first program once: try once more, and say so.
-  if ! kill -0 "$program" 2> /dev/null && [ "$restarted" -eq 0 ]; then
+  if ! kill -0 "$program_pid" 2> /dev/null && [ "$restarted" -eq 0 ]; then
     echo "The program ended before its window showed; starting it again:" >&2
     sed 's/^/  /' "$work/program.log" >&2
     restarted=1
-    start_program
+    start_program /usr/bin/zonara-manager
   fi
-  sleep 0.1
 done
 [ -n "$window" ] || fail "the main window did not open"
 # The window belongs to the menu's entry (StartupWMClass).
 xprop -id "$window" WM_CLASS | grep -q '"zonara-manager"' || fail "WM_CLASS is not zonara-manager"
 
-# Without a window manager the keyboard follows the pointer: put it on the window.
-xdotool mousemove --window "$window" 5 5 windowfocus --sync "$window"
+focus_window "$window"
 sleep 0.3
 xdotool type --delay 20 'packager'
 xdotool key Tab
@@ -166,7 +126,7 @@ grep -v 'version.txt' "$work/requests.log" > "$work/member.log" || true
 expected="GET http://members.zonara.example/nic/zonara packager
 GET http://members.zonara.example/nic/statdns packager"
 [ "$(cat "$work/member.log")" = "$expected" ] || fail "the listings were not requested as expected"
-kill "$program" 2> /dev/null || true
+kill "$program_pid" 2> /dev/null || true
 
 # And away again, as a user removes it.
 apt_get remove "$package" > "$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt could not remove the package"; }

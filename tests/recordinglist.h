@@ -4,14 +4,13 @@
 
 #include <QStringList>
 
-// A host list that records its entries as "id=name".
-class RecordingList final : public zonara::HostListView
+// The hosts listed so far, recorded as "id=name".
+struct RecordingList
 {
-public:
-    void clearHosts() override { entries.clear(); }
-    void appendHost(const QString &idText, const QString &name) override
+    void append(const QList<zonara::ListedHost> &hosts)
     {
-        entries << idText + u'=' + name;
+        for (const zonara::ListedHost &host : hosts)
+            entries << QString::number(host.id) + u'=' + host.name;
     }
 
     QStringList entries;

@@ -56,22 +56,29 @@ bool TestFailures::retrieveAndWait(int timeoutMs)
 void TestFailures::faultyServiceListsNothingAndRecovers_data()
 {
     QTest::addColumn<Fault>("fault");
-    QTest::newRow("no answer") << Fault::Hang;
-    QTest::newRow("connection closed mid-answer") << Fault::CloseMidAnswer;
-    QTest::newRow("500 with empty body") << Fault::EmptyServerError;
-    QTest::newRow("page over the size cap") << Fault::Oversized;
-    QTest::newRow("redirect loop") << Fault::RedirectLoop;
-    QTest::newRow("a trickle that brings nothing") << Fault::Trickle;
-    QTest::newRow("headers, then nothing") << Fault::HeadersThenNothing;
-    QTest::newRow("gzip bomb") << Fault::GzipBomb;
-    QTest::newRow("a million nested elements") << Fault::DeepNesting;
-    QTest::newRow("15 MiB of rows") << Fault::HugePage;
+    QTest::addColumn<bool>("readerStarts");
+    QTest::newRow("no answer") << Fault::Hang << true;
+    QTest::newRow("connection closed mid-answer") << Fault::CloseMidAnswer << true;
+    QTest::newRow("500 with empty body") << Fault::EmptyServerError << true;
+    QTest::newRow("page over the size cap") << Fault::Oversized << true;
+    QTest::newRow("redirect loop") << Fault::RedirectLoop << true;
+    QTest::newRow("a trickle that brings nothing") << Fault::Trickle << true;
+    QTest::newRow("headers, then nothing") << Fault::HeadersThenNothing << true;
+    QTest::newRow("gzip bomb") << Fault::GzipBomb << true;
+    QTest::newRow("a million nested elements") << Fault::DeepNesting << true;
+    QTest::newRow("15 MiB of rows") << Fault::HugePage << true;
+    // A reader that cannot start must still end the load, and the next one must read.
+    QTest::newRow("no thread for the reader") << Fault::None << false;
 }
 
 void TestFailures::faultyServiceListsNothingAndRecovers()
 {
     QFETCH(Fault, fault);
+    QFETCH(bool, readerStarts);
     f->simulator.setFault(fault);
+    auto *loader = f->window->findChild<PageLoader *>("DHTMLEdit1");
+    if (!readerStarts)
+        loader->setThreadStarter([](const std::function<void()> &) { return false; });
 
     FreezeWatch loop;
     QElapsedTimer elapsed;
@@ -90,6 +97,7 @@ void TestFailures::faultyServiceListsNothingAndRecovers()
     QVERIFY(f->window->isVisible() && f->enabled("Command1"));
 
     f->simulator.setFault(Fault::None);
+    loader->setThreadStarter({});
     QVERIFY(retrieveAndWait(10'000));
     QCOMPARE(f->listed().size(), 3);
 }

@@ -36,7 +36,7 @@ struct Parse
 
     void page(const QString &text, HostKind kind = HostKind::Dynamic)
     {
-        parseListingPage(text, kind, state, table, list);
+        list.append(parseListingPage(text, kind, state, table));
     }
 };
 

@@ -3,26 +3,22 @@
 # the keyboard, presses Delete, tries Esc on the question, confirms with Enter, closes the report
 # with Enter. The simulator's
 # request log must then hold exactly the two listings and the one delete request.
-# Usage: usertest.sh PROGRAM SIMULATOR. Exits 77 (skipped) where Xvfb or xdotool is missing.
+# Usage: usertest.sh PROGRAM SIMULATOR. Exits 77 (skipped) where Xvfb, xdotool or xdpyinfo is
+# missing.
 set -euo pipefail
 program=$1
 simulator=$2
 
-for tool in Xvfb xdotool; do
+for tool in Xvfb xdotool xdpyinfo; do
   if ! command -v "$tool" > /dev/null; then
     echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
     exit 77
   fi
 done
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null || true; done
-  wait 2> /dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=scripts/lib/session.sh
+source "$(dirname "$0")/../scripts/lib/session.sh"
+session_begin
 fail() {
   echo "FAIL: $*" >&2
   echo "request log:" >&2
@@ -38,28 +34,14 @@ dynamic second.zonara.example 192.0.2.2
 static third.zweb.example 198.51.100.3
 ACCOUNT
 
-"$simulator" --account "$work/account.txt" --log "$work/requests.log" > "$work/simulator.out" &
-pids+=($!)
-for _ in $(seq 100); do grep -q '^listening on' "$work/simulator.out" 2> /dev/null && break; sleep 0.05; done
-port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/simulator.out")
-[ -n "$port" ] || fail "the simulator did not start"
-
-display=120
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=":$display"
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
-
+start_simulator "$simulator" --account "$work/account.txt" --log "$work/requests.log" ||
+  fail "the simulator did not start"
+start_xvfb 120 || fail "Xvfb did not start"
 # The program as installed: the xcb platform, the simulator as its proxy.
-http_proxy="http://127.0.0.1:$port" https_proxy="http://127.0.0.1:$port" no_proxy="" \
-  QT_QPA_PLATFORM=xcb "$program" > "$work/program.log" 2>&1 &
-pids+=($!)
+start_program "$program"
 
 focus() { # focus the window named $1
-  local window
-  window=$(xdotool search --sync --onlyvisible --name "$1" | head -n 1)
-  xdotool mousemove --window "$window" 5 5 windowfocus --sync "$window"
+  focus_window "$(xdotool search --sync --onlyvisible --name "$1" | head -n 1)"
   sleep 0.3
 }
 wait_for_log() { # wait until the request log has $1 lines
@@ -105,5 +87,5 @@ if [ "$(cat "$work/member.log")" != "$expected" ]; then
   echo "$expected" >&2
   fail "the member service did not get exactly the expected requests"
 fi
-kill -0 "${pids[2]}" || fail "the program is gone"
+kill -0 "$program_pid" || fail "the program is gone"
 echo "PASS: the member service got exactly the two listings and one delete"

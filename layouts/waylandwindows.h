@@ -1,0 +1,22 @@
+#pragma once
+
+class QWidget;
+
+namespace zonara {
+
+// Where the program runs on Wayland, Qt draws the window frame itself: its title bar offers
+// maximize and minimize on every window, and a window has no place of its own in the stacking
+// order unless it is given a transient parent. Everything here does nothing on other window
+// systems.
+bool onWayland();
+
+// Fixes `window` at its present size. On Wayland only its smallest size is fixed: the title bar's
+// maximize makes the compositor demand a larger window, and a window that keeps a fixed size then
+// breaks the protocol, which ends the program.
+void fixWindowSize(QWidget &window);
+
+// On Wayland, keeps the dialog `window` in front of the window that is active when it is made (the
+// window that opens it), since the compositor stacks windows only by their transient parents.
+void keepInFrontOfOpener(QWidget &window);
+
+} // namespace zonara

@@ -1,0 +1,91 @@
+#include "windowaccessibility.h"
+
+#include <QAccessibleWidget>
+#include <QDialog>
+#include <QFocusFrame>
+#include <QMenu>
+#include <QMessageBox>
+
+namespace zonara {
+
+namespace {
+
+class WindowAccessible final : public QAccessibleWidget
+{
+public:
+    explicit WindowAccessible(QWidget *window)
+        : QAccessibleWidget(window, qobject_cast<QDialog *>(window) ? QAccessible::Dialog
+                                                                    : QAccessible::Window)
+    {}
+    Q_DISABLE_COPY_MOVE(WindowAccessible)
+    ~WindowAccessible() override = default;
+
+    // A question is described by its text, as Qt's own interface for it would.
+    QString text(QAccessible::Text kind) const override
+    {
+        const QString own = QAccessibleWidget::text(kind);
+        if (auto *box = qobject_cast<QMessageBox *>(widget());
+            box && kind == QAccessible::Description && own.isEmpty())
+            return box->text();
+        return own;
+    }
+
+    int childCount() const override { return int(shownControls().size()); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        const QWidgetList controls = shownControls();
+        if (index < 0 || index >= controls.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(controls.at(index));
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (!child || !child->object() || !child->object()->isWidgetType())
+            return -1;
+        return int(shownControls().indexOf(static_cast<QWidget *>(child->object())));
+    }
+
+private:
+    // The window's own controls in creation order, as Qt lists them, less the hidden ones.
+    QWidgetList shownControls() const
+    {
+        QWidgetList controls;
+        for (QObject *child : widget()->children()) {
+            auto *control = qobject_cast<QWidget *>(child);
+            if (control && !control->isWindow() && !control->isHidden() &&
+                !qobject_cast<QFocusFrame *>(control) && !qobject_cast<QMenu *>(control) &&
+                control->objectName() != QLatin1String("qt_rubberband"))
+                controls.append(control);
+        }
+        return controls;
+    }
+};
+
+// Asked for each class of an object from the most derived one up: answer at once for a window,
+// before Qt's own interfaces for QWidget, QDialog and QMessageBox.
+QAccessibleInterface *windowFactory(const QString &className, QObject *object)
+{
+    auto *window = qobject_cast<QWidget *>(object);
+    if (!window || !window->isWindow() ||
+        className != QLatin1String(object->metaObject()->className()))
+        return nullptr;
+    const Qt::WindowType type = window->windowType();
+    if (type != Qt::Window && type != Qt::Dialog)
+        return nullptr;
+    return new WindowAccessible(window);
+}
+
+} // namespace
+
+void installWindowAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(windowFactory);
+        return true;
+    }();
+    Q_UNUSED(installed)
+}
+
+} // namespace zonara
