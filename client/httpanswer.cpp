@@ -26,9 +26,9 @@ bool isDecimal(QByteArrayView text)
 
 bool isHex(QByteArrayView text)
 {
-    return !text.isEmpty() && text.size() <= 15 && std::all_of(text.begin(), text.end(), [](char c) {
-        return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-    });
+    return !text.isEmpty() && text.size() <= 15 &&
+           std::all_of(text.begin(), text.end(),
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
 }
 
 QString tr(const char *text)
@@ -212,8 +212,7 @@ void HttpAnswerReader::readChunks(QByteArray &body)
     qsizetype at = 0;
     while (m_state == State::Body) {
         if (m_chunkPart == ChunkPart::Data) {
-            const qsizetype count =
-                qsizetype(std::min<qint64>(m_remaining, m_pending.size() - at));
+            const qsizetype count = qsizetype(std::min<qint64>(m_remaining, m_pending.size() - at));
             if (count == 0)
                 break;
             body += QByteArrayView(m_pending).sliced(at, count);
@@ -234,7 +233,8 @@ void HttpAnswerReader::readChunks(QByteArray &body)
         at = lf + 1;
         if (m_chunkPart == ChunkPart::Size) {
             // "1a;name=value": the size in hex, extensions ignored.
-            const QByteArray size = line.left(line.indexOf(';')).trimmed();
+            const qsizetype extension = line.indexOf(';');
+            const QByteArray size = (extension < 0 ? line : line.left(extension)).trimmed();
             if (!isHex(size)) {
                 fail(tr("The server's answer has an invalid chunk"));
                 return;

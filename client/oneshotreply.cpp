@@ -79,8 +79,7 @@ bool isTls(const QUrl &url)
 
 } // namespace
 
-OneShotReply::OneShotReply(const QNetworkRequest &request, QNetworkCookieJar *jar,
-                           QObject *parent)
+OneShotReply::OneShotReply(const QNetworkRequest &request, QNetworkCookieJar *jar, QObject *parent)
     : QNetworkReply(parent)
     , m_socket(new QSslSocket(this))
     , m_jar(jar)
@@ -139,7 +138,9 @@ void OneShotReply::start()
     }
 
     const QByteArray bytes = requestBytes(absolute, *chosen);
-    const auto send = [this, bytes] { m_socket->write(bytes); };
+    const auto send = [this, bytes] {
+        m_socket->write(bytes);
+    };
     if (absolute) {
         m_socket->setProxy(QNetworkProxy::NoProxy);
         connect(m_socket, &QSslSocket::connected, this, send);
@@ -190,7 +191,8 @@ QByteArray OneShotReply::requestBytes(bool absolute, const QNetworkProxy &proxy)
     if (absolute && !proxy.user().isEmpty())
         bytes += "Proxy-Authorization: Basic " +
                  (proxy.user() + u':' + proxy.password()).toUtf8().toBase64() + "\r\n";
-    return bytes + "User-Agent: Mozilla/5.0\r\nAccept-Encoding: identity\r\nConnection: close\r\n\r\n";
+    return bytes +
+           "User-Agent: Mozilla/5.0\r\nAccept-Encoding: identity\r\nConnection: close\r\n\r\n";
 }
 
 void OneShotReply::onReadyRead()
