@@ -1,49 +1,55 @@
 #include "answer.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace zonara {
 
 namespace {
 
-// One code unit for one code unit, so that positions in the copy are positions in the original.
-QString lowerCaseCopy(QStringView text)
+// Where `marker` (lower case, starting with '<') first occurs in `document` in any letter case,
+// each code unit lowered on its own; -1 where it does not. Only a '<' lowers to '<', so the search
+// looks at nothing else first: the document is never copied, whatever its size.
+qsizetype markerAt(QStringView document, QStringView marker)
 {
-    QString copy(text.size(), Qt::Uninitialized);
-    QChar *out = copy.data();
-    for (const QChar c : text)
-        *out++ = c.toLower();
-    return copy;
+    const auto sameLowered = [](QChar lowered, QChar c) {
+        return c.toLower() == lowered;
+    };
+    for (qsizetype at = document.indexOf(u'<'); at >= 0 && at <= document.size() - marker.size();
+         at = document.indexOf(u'<', at + 1)) {
+        if (std::equal(marker.begin(), marker.end(), document.begin() + at, sameLowered))
+            return at;
+    }
+    return -1;
 }
 
 // The text between the first `open` and the first `close` marker, or nothing when the
 // arithmetic on their 1-based positions (0 for a missing one) gives a negative length.
-std::optional<QString> between(QStringView document, QStringView search, QStringView open,
-                               QStringView close)
+std::optional<QStringView> between(QStringView document, QStringView open, QStringView close)
 {
-    const qsizetype openAt = search.indexOf(open) + 1;
-    const qsizetype closeAt = search.indexOf(close) + 1;
+    const qsizetype openAt = markerAt(document, open) + 1;
+    const qsizetype closeAt = markerAt(document, close) + 1;
     const qsizetype length = closeAt - openAt - open.size();
     if (length < 0)
         return std::nullopt;
     const qsizetype start = openAt + open.size() - 1; // 0-based
     if (start >= document.size())
-        return QString();
-    return document.sliced(start, std::min(length, document.size() - start)).toString();
+        return QStringView();
+    return document.sliced(start, std::min(length, document.size() - start));
 }
 
 } // namespace
 
 Answer extractAnswer(QStringView document)
 {
-    const QString search = lowerCaseCopy(document);
-    QString extracted;
-
-    if (auto title = between(document, search, u"<title>", u"</title>"))
-        extracted = std::move(*title);
+    QStringView extracted;
+    if (auto title = between(document, u"<title>", u"</title>"))
+        extracted = *title;
     Answer answer;
     answer.caption = extracted;
 
-    if (auto block = between(document, search, u"<pre>", u"</pre>"))
-        extracted = std::move(*block);
+    if (auto block = between(document, u"<pre>", u"</pre>"))
+        extracted = *block;
     answer.text = extracted;
     return answer;
 }

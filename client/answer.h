@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QString>
 #include <QStringView>
 
 namespace zonara {
 
-// What the report window shows of the member service's answer to a change.
+// What the report window shows of the member service's answer to a change: parts of the document
+// it was found in, valid as long as that is.
 struct Answer
 {
-    QString caption; // the first title element's text
-    QString text;    // the first preformatted block's text, else the caption
+    QStringView caption; // the first title element's text
+    QStringView text;    // the first preformatted block's text, else the caption
 };
 
 // Finds "<title>", "</title>", "<pre>" and "</pre>" in any letter case (each searched from the

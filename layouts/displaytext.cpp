@@ -26,9 +26,10 @@ bool isDirectionControl(QChar c)
 
 } // namespace
 
-QString boundedForDisplay(const QString &text, qsizetype limit)
+QString boundedForDisplay(QStringView text, qsizetype limit)
 {
-    QString shown = text.size() <= limit ? text : text.first(takeFrom(text, 0, limit)) + u'…';
+    QString shown = text.size() <= limit ? text.toString()
+                                         : text.first(takeFrom(text, 0, limit)).toString() + u'…';
     shown.removeIf(isDirectionControl);
     return shown;
 }

@@ -19,7 +19,7 @@ constexpr qsizetype LongestShownQuestion = 4 * LongestShownText;
 // splitting a surrogate pair, followed by "…"), and without the invisible direction controls
 // (U+061C, U+200E, U+200F, U+202A to U+202E, U+2066 to U+2069) with which a name could pass for
 // another: a right-to-left override makes "evil.exe" read "exe.live".
-QString boundedForDisplay(const QString &text, qsizetype limit = LongestShownText);
+QString boundedForDisplay(QStringView text, qsizetype limit = LongestShownText);
 
 // `text` with an invisible break opportunity (U+200B) after every `longest` characters of a run
 // without white space, so that a word-wrapping control can wrap it within its width instead of

@@ -53,7 +53,7 @@ void clearWindowSystemTitle(QWidget &window)
 
 } // namespace
 
-void showExactCaption(QWidget &window, const QString &caption)
+void showExactCaption(QWidget &window, QStringView caption)
 {
     const QString shown = boundedForDisplay(caption);
     // Qt drops an unpaired "[*]" and shows "[*][*]" as "[*]": doubling every one keeps them all.

@@ -10,6 +10,6 @@ namespace zonara {
 // is concerned: a "[*]" in it stays (Qt would take it for the modified-document marker), and an
 // empty caption stays empty (on X11 Qt would put the program's name there). A caption longer
 // than the display bound is cut.
-void showExactCaption(QWidget &window, const QString &caption);
+void showExactCaption(QWidget &window, QStringView caption);
 
 } // namespace zonara
