@@ -2,7 +2,28 @@
 
 #include "pageloader.h"
 
+#include <algorithm>
+
 namespace zonara {
+
+namespace {
+
+// The characters of a listing page read in one turn of the event loop: a few milliseconds of
+// parsing and listing, so that a page near the size cap never holds the window for long.
+constexpr qsizetype CharactersPerStep = 256 * 1024;
+
+// Where the first piece of `page` worth a step ends: after the first line that ends at or
+// past `step` characters, or at the end of the page. Lines are never cut, so the pieces read
+// one after the other give the hosts the whole page gives.
+qsizetype stepEnd(QStringView page, qsizetype step)
+{
+    if (page.size() <= step)
+        return page.size();
+    const qsizetype lineEnd = page.indexOf(u'\r', step - 1);
+    return lineEnd < 0 ? page.size() : std::min(lineEnd + 2, page.size());
+}
+
+} // namespace
 
 Retrieval::Retrieval(PageLoader &loader, QString memberHost, CredentialsSource credentials,
                      QObject *parent)
@@ -16,6 +37,9 @@ Retrieval::Retrieval(PageLoader &loader, QString memberHost, CredentialsSource c
 
 void Retrieval::start()
 {
+    // A page still being read is abandoned with the load it came from.
+    ++m_pageNumber;
+    m_page.clear();
     m_phase = Phase::Dynamic;
     // The host list is empty now, so only a host row still awaiting its details reaches a slot.
     m_records.releaseAllBut(m_parserState.hostPending() ? m_parserState.currentHostId : -1);
@@ -24,11 +48,30 @@ void Retrieval::start()
 
 void Retrieval::onDocumentComplete(const QString &document)
 {
+    m_page = document;
+    m_readTo = 0;
+    readStep(++m_pageNumber);
+}
+
+void Retrieval::readStep(quint64 pageNumber)
+{
+    if (pageNumber != m_pageNumber)
+        return;
     const HostKind kind = m_phase == Phase::Dynamic ? HostKind::Dynamic : HostKind::Static;
-    const QList<ListedHost> hosts = parseListingPage(document, kind, m_parserState, m_records);
-    if (m_phase == Phase::Dynamic) {
-        m_loader.load(MemberRequests(m_memberHost, m_credentials()).staticListing());
-        m_phase = Phase::Static;
+    const QStringView rest = QStringView(m_page).sliced(m_readTo);
+    const qsizetype piece = stepEnd(rest, CharactersPerStep);
+    const QList<ListedHost> hosts =
+        parseListingPage(rest.first(piece), kind, m_parserState, m_records);
+    m_readTo += piece;
+    if (m_readTo < m_page.size()) {
+        QMetaObject::invokeMethod(
+            this, [this, pageNumber] { readStep(pageNumber); }, Qt::QueuedConnection);
+    } else {
+        m_page.clear();
+        if (m_phase == Phase::Dynamic) {
+            m_loader.load(MemberRequests(m_memberHost, m_credentials()).staticListing());
+            m_phase = Phase::Static;
+        }
     }
     emit listingRead(kind, hosts);
 }

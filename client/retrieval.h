@@ -14,7 +14,8 @@ namespace zonara {
 class PageLoader;
 
 // Fetches an account's host list: the dynamic listing, then the static listing, both through
-// the same page loader, handing each page's hosts on as it is read.
+// the same page loader, handing each page's hosts on as it is read. A long page is read in
+// steps, one turn of the event loop each, and its hosts handed on step by step.
 class Retrieval final : public QObject
 {
     Q_OBJECT
@@ -35,16 +36,20 @@ public:
     void start();
 
     Phase phase() const { return m_phase; }
+    // Whether parts of a page are still to be read.
+    bool isReadingPage() const { return !m_page.isEmpty(); }
     const HostRecordTable &records() const { return m_records; }
     const HostListParserState &parserState() const { return m_parserState; }
 
 signals:
-    // A listing page has been read; `kind` tells which, `hosts` are the entries it completed, in
-    // page order, to be appended to the host list.
+    // A listing page, or the next part of a long one, has been read; `kind` tells which, `hosts`
+    // are the entries it completed, in page order, to be appended to the host list.
     void listingRead(zonara::HostKind kind, const QList<zonara::ListedHost> &hosts);
 
 private:
     void onDocumentComplete(const QString &document);
+    // Reads the next part of the page, unless a later page or Retrieve has replaced it.
+    void readStep(quint64 pageNumber);
 
     PageLoader &m_loader;
     QString m_memberHost;
@@ -52,6 +57,9 @@ private:
     Phase m_phase = Phase::Static;
     HostRecordTable m_records;
     HostListParserState m_parserState;
+    QString m_page; // the page being read, until its last step
+    qsizetype m_readTo = 0;
+    quint64 m_pageNumber = 0;
 };
 
 } // namespace zonara
