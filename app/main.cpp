@@ -5,20 +5,16 @@
 #include "desktopplatform.h"
 #include "form1.h"
 #include "linkaccessibility.h"
+#include "memorypolicy.h"
 #include "windowaccessibility.h"
 #include "windowstyle.h"
 
 #include <QApplication>
 #include <QNetworkProxyFactory>
 
-#include <malloc.h>
-
 int main(int argc, char *argv[])
 {
-    // Pages and their texts go back to the system as soon as they are freed. Left to itself,
-    // malloc raises this threshold to the size of the first such block freed, after which the
-    // next pages land in the heaps, where what is freed stays resident.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+    zonara::applyProcessMemoryPolicy();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zonara Manager"));
     QApplication::setDesktopFileName(QStringLiteral("example.zmsoft.ZonaraManager"));

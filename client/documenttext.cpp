@@ -1,6 +1,7 @@
 #include "documenttext.h"
 
 #include "htmlserializer.h"
+#include "memorypolicy.h"
 
 #include <QList>
 #include <QStringDecoder>
@@ -8,8 +9,6 @@
 
 #include <array>
 #include <cctype>
-
-#include <malloc.h>
 
 namespace zonara {
 
@@ -187,9 +186,8 @@ std::optional<QString> documentText(const QByteArray &body, const QByteArray &co
     if (!isHtmlContentType(contentType))
         return withCrLfLineEnds(decodeBody(body, contentType));
     std::optional<QString> text = readHtml(body, contentType, limits);
-    // What the read freed outside its own mappings lies in this thread's heap, much of it in the
-    // middle, where malloc would keep it resident for good: give it back to the system.
-    ::malloc_trim(0);
+    // The read's working copies are freed by now.
+    giveBackFreedMemory();
     return text;
 }
 

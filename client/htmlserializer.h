@@ -1,9 +1,7 @@
 #pragma once
 
-#include <atomic>
-#include <chrono>
-#include <cstddef>
-#include <memory>
+#include "parsearena.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,21 +23,7 @@ namespace zonara {
 //   document's html, head and body tags stand on lines of their own, so a page of key=value lines
 //   keeps each key at a line start.
 //
-// A hostile page can make the HTML parser work for minutes (a million nested elements) or
-// allocate without end; the limits bound both. `memory` bounds what the reading of one page holds
-// at once: the parsed tree and the text written from it, which may take a third of it (its
-// UTF-16 copy takes two more); documentText() also counts the page's decoded copies in it. A
-// listing page needs about 20 bytes for each of its bytes, so the default reads listings of up
-// to about 8 MB (30,000 hosts), while two hostile pages read at once (15 MB of "<br>" would take
-// 800 MiB) still leave the program well under 512 MB. Past either limit, or once `cancelled` is
-// set (by the loader that abandoned the page, from another thread), nothing is returned.
-struct ParseLimits
-{
-    std::chrono::milliseconds time{30'000};
-    std::size_t memory = std::size_t(160) << 20;
-    std::shared_ptr<const std::atomic<bool>> cancelled;
-};
-
+// Nothing when the read runs past its limits (ParseLimits).
 std::optional<std::string> serializeHtml(std::string_view html, const ParseLimits &limits = {});
 
 } // namespace zonara
