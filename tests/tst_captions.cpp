@@ -2,6 +2,7 @@
 #include "displaytext.h"
 #include "form3.h"
 #include "windowtesthelpers.h"
+#include "xcbatoms.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -12,26 +13,12 @@
 #include <QtGui/qguiapplication_platform.h>
 
 #if QT_CONFIG(xcb)
-#include <xcb/xcb.h>
-
 #include <cstdlib>
-#include <cstring>
 #endif
 
 using namespace zonara;
 
 namespace {
-
-#if QT_CONFIG(xcb)
-xcb_atom_t atom(xcb_connection_t *connection, const char *name)
-{
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
-    const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return found;
-}
-#endif
 
 // The caption as the window system holds it: on X11 the window's _NET_WM_NAME, which window
 // managers show; elsewhere the platform window's title.
@@ -43,8 +30,8 @@ QString windowSystemCaption(QWidget &window)
         xcb_get_property_reply_t *reply =
             xcb_get_property_reply(connection,
                                    xcb_get_property(connection, 0, xcb_window_t(window.winId()),
-                                                    atom(connection, "_NET_WM_NAME"),
-                                                    atom(connection, "UTF8_STRING"), 0, 1 << 20),
+                                                    xcbAtom(connection, "_NET_WM_NAME"),
+                                                    xcbAtom(connection, "UTF8_STRING"), 0, 1 << 20),
                                    nullptr);
         if (!reply)
             return QStringLiteral("(no _NET_WM_NAME)");
