@@ -1,34 +1,16 @@
 #include "windowcaption.h"
 
 #include "displaytext.h"
+#include "xcbatoms.h"
 
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
-#if QT_CONFIG(xcb)
-#include <xcb/xcb.h>
-
-#include <cstdlib>
-#include <cstring>
-#endif
-
 namespace zonara {
 
 namespace {
-
-#if QT_CONFIG(xcb)
-xcb_atom_t atom(xcb_connection_t *connection, const char *name)
-{
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name);
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return found;
-}
-#endif
 
 // Qt's X11 window writes the program's name into _NET_WM_NAME in place of an empty title; write
 // the empty title there after it. Other window systems are left to Qt.
@@ -39,8 +21,8 @@ void clearWindowSystemTitle(QWidget &window)
     xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
     if (!connection || !window.windowHandle() || !window.testAttribute(Qt::WA_WState_Created))
         return;
-    const xcb_atom_t name = atom(connection, "_NET_WM_NAME");
-    const xcb_atom_t utf8 = atom(connection, "UTF8_STRING");
+    const xcb_atom_t name = xcbAtom(connection, "_NET_WM_NAME");
+    const xcb_atom_t utf8 = xcbAtom(connection, "UTF8_STRING");
     if (name == XCB_ATOM_NONE || utf8 == XCB_ATOM_NONE)
         return;
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(window.winId()), name, utf8,

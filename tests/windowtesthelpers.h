@@ -1,0 +1,51 @@
+#pragma once
+
+#include "alttyping.h"
+#include "fakeplatform.h"
+#include "form1.h"
+#include "membersimulator.h"
+#include "module1.h"
+#include "windowstyle.h"
+#include "windowtesting.h"
+
+#include <QTest>
+
+#include <memory>
+
+// What the window tests share: the site the windows show, a scripted desktop, and a member-service
+// simulator on loopback.
+inline const zonara::SiteConfig Site{
+    QStringLiteral("127.0.0.1:1"),
+    QStringLiteral("ZM Software"),
+    QStringLiteral("http://www.zmsoft.example/"),
+    QStringLiteral("info@zmsoft.example"),
+    QStringLiteral("feedback@zmsoft.example"),
+    QStringLiteral("http://127.0.0.1:1/zonara/version.txt"),
+    {QStringLiteral(".zonara.example"), QStringLiteral(".zhome.example"),
+     QStringLiteral(".zlan.example"), QStringLiteral(".zweb.example")}};
+
+class WindowTest : public QObject
+{
+protected:
+    // Each test's initTestCase: the windows' look and keys, and the simulator listening.
+    void startWindows()
+    {
+        zonara::useLayoutLook();
+        zonara::installAltTypingFilter();
+        Module1::URL2load = QStringLiteral("http://127.0.0.1:1/");
+        QVERIFY(m_simulator.start() > 0);
+    }
+
+    std::unique_ptr<zonara::Form1> makeForm1()
+    {
+        auto window = std::make_unique<zonara::Form1>(Site, m_platform);
+        window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qWarning("main window not active");
+        return window;
+    }
+
+    FakePlatform m_platform;
+    zonara::simulator::MemberSimulator m_simulator;
+};
