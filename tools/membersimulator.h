@@ -1,5 +1,7 @@
 #pragma once
 
+#include "simulatedaccount.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -9,18 +11,6 @@
 #include <memory>
 
 namespace zonara::simulator {
-
-enum class SimulatedKind { Dynamic = 1, Static = 2 };
-
-struct SimulatedHost
-{
-    int id = 0;
-    QString name;
-    SimulatedKind kind = SimulatedKind::Dynamic;
-    QString ipAddress;
-    bool wildcard = false;
-    bool backupMx = false;
-};
 
 // One request as the simulator received it.
 struct LoggedRequest
