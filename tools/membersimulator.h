@@ -1,5 +1,8 @@
 #pragma once
 
+#include "faultmodes.h"
+#include "simulatedaccount.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -9,18 +12,6 @@
 #include <memory>
 
 namespace zonara::simulator {
-
-enum class SimulatedKind { Dynamic = 1, Static = 2 };
-
-struct SimulatedHost
-{
-    int id = 0;
-    QString name;
-    SimulatedKind kind = SimulatedKind::Dynamic;
-    QString ipAddress;
-    bool wildcard = false;
-    bool backupMx = false;
-};
 
 // One request as the simulator received it.
 struct LoggedRequest
@@ -33,24 +24,6 @@ struct LoggedRequest
     QList<QPair<QString, QString>> query; // ";"-separated keys and values, percent-decoded
 
     QString value(const QString &key) const;
-};
-
-// How the simulator misbehaves on member pages, for failure tests.
-enum class Fault {
-    None,
-    Hang,               // never answers
-    CloseMidAnswer,     // announces a page, sends part of it, closes the connection
-    EmptyServerError,   // 500 with an empty body
-    Oversized,          // a page larger than the program's 16 MiB cap
-    RedirectLoop,       // redirects to itself forever
-    Trickle,            // trickles bytes of a compressed body that decodes to nothing, forever
-    DeepNesting,        // a page of a million nested elements
-    HugePage,           // a 15 MiB page of table rows that are no host rows
-    HeadersThenNothing, // sends the headers of a page, then nothing
-    SlowButSteady,      // sends the page in small pieces, 300 ms apart
-    GzipBomb,           // a gzip body that inflates to far more than the size cap
-    Redirect,           // moves member pages to setRedirect()'s base, below "/moved"
-    SessionCookie,      // sets a session cookie and then trusts it instead of the password
 };
 
 // Plays the provider's member service and the publisher's announcement page on loopback: HTTP

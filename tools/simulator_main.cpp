@@ -26,29 +26,15 @@ void onSignal(int)
     [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
 }
 
-std::optional<Fault> faultNamed(const QString &name)
+// "Misbehave on member pages:", then a line for each of FaultModes.
+QString faultHelp()
 {
-    static const QList<QPair<QString, Fault>> faults = {
-        {QStringLiteral("none"), Fault::None},
-        {QStringLiteral("hang"), Fault::Hang},
-        {QStringLiteral("close"), Fault::CloseMidAnswer},
-        {QStringLiteral("empty-500"), Fault::EmptyServerError},
-        {QStringLiteral("oversized"), Fault::Oversized},
-        {QStringLiteral("redirect-loop"), Fault::RedirectLoop},
-        {QStringLiteral("trickle"), Fault::Trickle},
-        {QStringLiteral("deep"), Fault::DeepNesting},
-        {QStringLiteral("huge"), Fault::HugePage},
-        {QStringLiteral("headers-only"), Fault::HeadersThenNothing},
-        {QStringLiteral("slow"), Fault::SlowButSteady},
-        {QStringLiteral("gzip-bomb"), Fault::GzipBomb},
-        {QStringLiteral("redirect"), Fault::Redirect},
-        {QStringLiteral("session-cookie"), Fault::SessionCookie},
-    };
-    for (const auto &[each, fault] : faults) {
-        if (each == name)
-            return fault;
+    QString help = QStringLiteral("Misbehave on member pages:");
+    for (const FaultMode &mode : FaultModes) {
+        help += QStringLiteral("\n%1: %2")
+                    .arg(QLatin1StringView(mode.name), QLatin1StringView(mode.description));
     }
-    return std::nullopt;
+    return help;
 }
 
 } // namespace
@@ -78,12 +64,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption logOption(QStringLiteral("log"),
                                        QStringLiteral("File that gets one line per request."),
                                        QStringLiteral("file"));
-    const QCommandLineOption faultOption(
-        QStringLiteral("fault"),
-        QStringLiteral("Misbehave on member pages: none, hang, close, empty-500, oversized, "
-                       "redirect-loop, trickle, deep, huge, headers-only, slow, gzip-bomb, "
-                       "redirect, session-cookie."),
-        QStringLiteral("mode"), QStringLiteral("none"));
+    const QCommandLineOption faultOption(QStringLiteral("fault"), faultHelp(),
+                                         QStringLiteral("mode"), QStringLiteral("none"));
     const QCommandLineOption redirectToOption(
         QStringLiteral("redirect-to"),
         QStringLiteral("With --fault redirect: scheme, host and port member pages move to, "
