@@ -1,6 +1,8 @@
 // The report window's answer extraction.
 #include "answer.h"
 
+#include <QString>
+
 #include <cstddef>
 #include <cstdint>
 
