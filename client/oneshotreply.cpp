@@ -270,11 +270,16 @@ void OneShotReply::onSocketError()
     finish(socketError(m_socket->error()), m_socket->errorString());
 }
 
-void OneShotReply::finish(NetworkError error, const QString &text)
+void OneShotReply::endConnection()
 {
     m_ended = true;
     m_socket->disconnect(this);
     m_socket->abort();
+}
+
+void OneShotReply::finish(NetworkError error, const QString &text)
+{
+    endConnection();
     if (error == NoError && m_answer.hasHead()) {
         error = statusError(m_answer.status());
         if (error != NoError)
@@ -294,9 +299,7 @@ void OneShotReply::abort()
 {
     if (m_ended)
         return;
-    m_ended = true;
-    m_socket->disconnect(this);
-    m_socket->abort();
+    endConnection();
     setError(OperationCanceledError, tr("Operation canceled"));
     setFinished(true);
 }

@@ -47,6 +47,8 @@ private:
     void onDisconnected();
     void onSocketError();
     void headArrived();
+    // Closes the connection; nothing it brings after this is read.
+    void endConnection();
     void finish(NetworkError error, const QString &text);
 
     QSslSocket *m_socket;
