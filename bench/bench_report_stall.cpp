@@ -10,7 +10,6 @@
 
 #include "form1.h"
 #include "form3.h"
-#include "module1.h"
 #include "platform.h"
 
 #include <QApplication>
@@ -102,11 +101,11 @@ qint64 reportStall(const QByteArray &body, const QByteArray &type)
                          type);
     if (!server.listen(QHostAddress::LocalHost))
         return -1;
-    Module1::URL2load = QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort());
+    const QString address = QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort());
     std::unique_ptr<Form3> report;
     return longestStall(
-        [&report] {
-            report = std::make_unique<Form3>();
+        [&report, &address] {
+            report = std::make_unique<Form3>(address);
             report->show();
         },
         [&report] { return report->windowTitle() == u"answer"; });

@@ -81,8 +81,9 @@ QString withoutPassword(const QString &address)
     const qsizetype authority = address.indexOf(QLatin1StringView("//"));
     if (authority < 0)
         return address;
-    // Credentials are never encoded, so the password may hold ":" and "@" itself; everything
-    // from the first ":" to the last "@" goes, which at worst hides more than the password.
+    // The member requests percent-encode ":" and "@" in the credentials, but an address from
+    // anywhere else may hold them as they are: everything from the first ":" to the last "@"
+    // goes, which at worst hides more than the password.
     const qsizetype colon = address.indexOf(u':', authority + 2);
     const qsizetype at = address.lastIndexOf(u'@');
     if (colon < 0 || at < colon)

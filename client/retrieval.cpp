@@ -25,12 +25,10 @@ qsizetype stepEnd(QStringView page, qsizetype step)
 
 } // namespace
 
-Retrieval::Retrieval(PageLoader &loader, QString memberHost, CredentialsSource credentials,
-                     QObject *parent)
+Retrieval::Retrieval(PageLoader &loader, RequestsSource requests, QObject *parent)
     : QObject(parent)
     , m_loader(loader)
-    , m_memberHost(std::move(memberHost))
-    , m_credentials(std::move(credentials))
+    , m_requests(std::move(requests))
 {
     connect(&m_loader, &PageLoader::documentComplete, this, &Retrieval::onDocumentComplete);
 }
@@ -43,7 +41,7 @@ void Retrieval::start()
     m_phase = Phase::Dynamic;
     // The host list is empty now, so only a host row still awaiting its details reaches a slot.
     m_records.releaseAllBut(m_parserState.hostPending() ? m_parserState.currentHostId : -1);
-    m_loader.load(MemberRequests(m_memberHost, m_credentials()).dynamicListing());
+    m_loader.load(m_requests().dynamicListing());
 }
 
 void Retrieval::onDocumentComplete(const QString &document)
@@ -69,7 +67,7 @@ void Retrieval::readStep(quint64 pageNumber)
     } else {
         m_page.clear();
         if (m_phase == Phase::Dynamic) {
-            m_loader.load(MemberRequests(m_memberHost, m_credentials()).staticListing());
+            m_loader.load(m_requests().staticListing());
             m_phase = Phase::Static;
         }
     }

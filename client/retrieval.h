@@ -22,13 +22,13 @@ class Retrieval final : public QObject
     Q_DISABLE_COPY_MOVE(Retrieval)
 
 public:
-    // The credentials as they stand when a request is built.
-    using CredentialsSource = std::function<Credentials()>;
+    // The member requests as the credentials stand at the moment a listing is requested: the
+    // window's one reading of its user name and password boxes.
+    using RequestsSource = std::function<MemberRequests()>;
 
     enum class Phase { Static = 0, Dynamic = 1 };
 
-    Retrieval(PageLoader &loader, QString memberHost, CredentialsSource credentials,
-              QObject *parent = nullptr);
+    Retrieval(PageLoader &loader, RequestsSource requests, QObject *parent = nullptr);
 
     // Requests the dynamic listing; returns at once. The caller empties its host list first:
     // from here on, only the hosts listingRead() hands on, and a host still pending, keep their
@@ -52,8 +52,7 @@ private:
     void readStep(quint64 pageNumber);
 
     PageLoader &m_loader;
-    QString m_memberHost;
-    CredentialsSource m_credentials;
+    RequestsSource m_requests;
     Phase m_phase = Phase::Static;
     HostRecordTable m_records;
     HostListParserState m_parserState;

@@ -64,11 +64,7 @@ Form1::Form1(SiteConfig site, Platform &platform, QWidget *parent)
         connect(line, &LineControl::changed, this, qOverload<>(&QWidget::update));
 
     m_retrieval = new Retrieval(
-        *m_listingLoader, m_site.memberHost,
-        [this] {
-            return Credentials{m_ui.Text1->text(), m_ui.Text2->text()};
-        },
-        this);
+        *m_listingLoader, [this] { return memberRequests(); }, this);
 
     m_hostSelection = new ListBoxSelection(*m_ui.List1);
     connect(m_retrieval, &Retrieval::listingRead, this,
@@ -106,6 +102,8 @@ void Form1::appendHosts(const QList<ListedHost> &hosts)
 
 MemberRequests Form1::memberRequests() const
 {
+    // The one place the user name and password are read: each request is built from them as
+    // they stand at that moment.
     return MemberRequests(m_site.memberHost, {m_ui.Text1->text(), m_ui.Text2->text()});
 }
 
@@ -174,9 +172,7 @@ void Form1::paintEvent(QPaintEvent *event)
 
 void Form1::retrieve()
 {
-    m_ui.Command3->setEnabled(false);
-    m_ui.Command4->setEnabled(false);
-    m_ui.Command5->setEnabled(false);
+    setHostCommandsEnabled(false, false);
     clearHosts();
     m_retrieval->start();
 }
@@ -186,9 +182,7 @@ void Form1::showSelectedHost()
     const QList<QListWidgetItem *> selected = m_ui.List1->selectedItems();
     if (selected.isEmpty()) {
         // Only Retrieve empties the selection; without a host the host commands cannot act.
-        m_ui.Command3->setEnabled(false);
-        m_ui.Command4->setEnabled(false);
-        m_ui.Command5->setEnabled(false);
+        setHostCommandsEnabled(false, false);
         return;
     }
     const QListWidgetItem *idItem = m_ui.VList1->item(m_ui.List1->row(selected.first()));
@@ -202,9 +196,14 @@ void Form1::showSelectedHost()
     m_ui.Combo1->setCurrentIndex(int(record.kind) - 1);
     m_ui.Text3->setText(boundedForDisplay(record.firstDetail));
     m_ui.Text4->setText(boundedForDisplay(record.secondDetail));
-    m_ui.Command3->setEnabled(true);
-    m_ui.Command4->setEnabled(true);
-    m_ui.Command5->setEnabled(record.kind != HostKind::Static);
+    setHostCommandsEnabled(true, record.kind != HostKind::Static);
+}
+
+void Form1::setHostCommandsEnabled(bool hostSelected, bool hostConvertible)
+{
+    m_ui.Command3->setEnabled(hostSelected);
+    m_ui.Command4->setEnabled(hostSelected);
+    m_ui.Command5->setEnabled(hostSelected && hostConvertible);
 }
 
 void Form1::addHost()

@@ -19,7 +19,15 @@ class Platform;
 class Retrieval;
 
 // The main window: credentials, Retrieve, the host list and the selected host's details, the
-// host commands, and the link labels.
+// host commands, and the link labels. Its controls by role:
+//
+//   Text1, Text2     user name, password      Command1  Retrieve (the default button)
+//   List1            host names, as listed     Command2  Add
+//   VList1           hidden: each host's id    Command3  Delete
+//   Combo1           the selected host's type  Command4  Edit
+//   Text3, Text4     its first, second detail  Command5  Convert
+//   Label1, Label2   the boxes' captions       Label3, Label4, Label5  home page, mail, update
+//   links
 class Form1 final : public QWidget, public MainWindowFields
 {
     Q_OBJECT
@@ -43,6 +51,8 @@ protected:
 private:
     void retrieve();
     void clearHosts();
+    // Delete and Edit act on the selected host, Convert on a selected host that is not static.
+    void setHostCommandsEnabled(bool hostSelected, bool hostConvertible);
     void appendHosts(const QList<ListedHost> &hosts);
     void showSelectedHost();
     void addHost();

@@ -2,7 +2,6 @@
 
 #include "answer.h"
 #include "displaytext.h"
-#include "module1.h"
 #include "pageloader.h"
 #include "windowcaption.h"
 
@@ -35,7 +34,7 @@ QString firstLines(QString text, qsizetype most)
 
 } // namespace
 
-Form3::Form3(QWidget *parent)
+Form3::Form3(const QString &address, QWidget *parent)
     : FixedDialog(parent)
     , m_loader(new PageLoader(this))
 {
@@ -51,7 +50,7 @@ Form3::Form3(QWidget *parent)
     focusFirstAvailable({m_ui.Command1, m_ui.Text1});
     connect(m_ui.Command1, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_loader, &PageLoader::documentComplete, this, &Form3::showAnswer);
-    m_loader->load(Module1::URL2load);
+    m_loader->load(address);
 }
 
 void Form3::showAnswer(const QString &document)

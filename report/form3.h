@@ -7,7 +7,7 @@ namespace zonara {
 
 class PageLoader;
 
-// The report window: loads Module1::URL2load and shows the answer's title as its caption and
+// The report window: loads one change request and shows the answer's title as its caption and
 // the answer's preformatted block as its text. Closing it abandons a load still in flight.
 class Form3 final : public FixedDialog
 {
@@ -15,7 +15,8 @@ class Form3 final : public FixedDialog
     Q_DISABLE_COPY_MOVE(Form3)
 
 public:
-    explicit Form3(QWidget *parent = nullptr);
+    // Sends the change request `address` at once (Module1::ShowReport hands it URL2load).
+    explicit Form3(const QString &address, QWidget *parent = nullptr);
 
 private:
     void showAnswer(const QString &document);

@@ -9,7 +9,7 @@ QString URL2load;
 void ShowReport(const QString &address)
 {
     URL2load = address;
-    zonara::Form3 window;
+    zonara::Form3 window(URL2load);
     window.exec();
 }
 

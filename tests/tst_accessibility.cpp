@@ -86,7 +86,7 @@ void TestAccessibility::accessibleNames()
     if (window == QLatin1String("Form2"))
         secondary = std::make_unique<Form2>(*main, Site.domainSuffixes);
     else if (window == QLatin1String("Form3"))
-        secondary = std::make_unique<Form3>();
+        secondary = std::make_unique<Form3>(NoService);
     else if (window == QLatin1String("Form4"))
         secondary = std::make_unique<Form4>(*main, m_platform.localIpAddress());
     QWidget &shown = secondary ? *secondary : *main;

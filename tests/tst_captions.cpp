@@ -70,7 +70,7 @@ void TestCaptions::hiddenPageLoaders()
         QObject *loader = main->findChild<QObject *>(QLatin1StringView(name));
         QVERIFY2(loader && !loader->isWidgetType(), name);
     }
-    Form3 report;
+    Form3 report(NoService);
     QObject *loader = report.findChild<QObject *>(QStringLiteral("DHTMLEdit1"));
     QVERIFY(loader && !loader->isWidgetType());
 }
@@ -188,8 +188,7 @@ void TestCaptions::reportCaption()
     QFETCH(QByteArray, page);
     QFETCH(QString, caption);
     m_simulator.setAnnouncement(page, "text/html");
-    Module1::URL2load = m_simulator.announcementAddress();
-    Form3 report;
+    Form3 report(m_simulator.announcementAddress());
     report.show();
     QVERIFY(QTest::qWaitForWindowExposed(&report));
     QTRY_VERIFY(report.windowTitle() != u"Rapport");
@@ -202,9 +201,8 @@ void TestCaptions::longAnswerLineNeverFreezes()
 {
     const QByteArray line(1'000'000, 'x');
     m_simulator.setAnnouncement("<title>t</title><pre>" + line + "</pre>", "text/html");
-    Module1::URL2load = m_simulator.announcementAddress();
     FreezeWatch loop;
-    Form3 report;
+    Form3 report(m_simulator.announcementAddress());
     report.show();
     QVERIFY(QTest::qWaitForWindowExposed(&report));
     QTRY_COMPARE(report.windowTitle(), "t");
@@ -227,8 +225,7 @@ void TestCaptions::answerTextTakesTheKeyboard()
     for (int i = 0; i < 500; ++i)
         lines += "line " + QByteArray::number(i) + '\n';
     m_simulator.setAnnouncement("<title>t</title><pre>" + lines + "end</pre>", "text/html");
-    Module1::URL2load = m_simulator.announcementAddress();
-    Form3 report;
+    Form3 report(m_simulator.announcementAddress());
     report.show();
     QVERIFY(QTest::qWaitForWindowExposed(&report));
     QTRY_COMPARE(report.windowTitle(), "t");
@@ -250,8 +247,7 @@ void TestCaptions::answerOfManyLinesIsCut()
 {
     m_simulator.setAnnouncement("<title>t</title><pre>" + QByteArray(200'000, '\n') + "x</pre>",
                                 "text/html");
-    Module1::URL2load = m_simulator.announcementAddress();
-    Form3 report;
+    Form3 report(m_simulator.announcementAddress());
     QTRY_COMPARE(report.windowTitle(), "t");
     QCOMPARE(child<QPlainTextEdit>(report, "Text1")->blockCount(), 10'001);
 }

@@ -70,7 +70,7 @@ void TestKeyboard::tabOrder()
         dialog = std::make_unique<Form2>(*main, Site.domainSuffixes);
         break;
     case 3:
-        dialog = std::make_unique<Form3>();
+        dialog = std::make_unique<Form3>(NoService);
         break;
     case 4:
         dialog = std::make_unique<Form4>(*main, QString());
@@ -148,7 +148,7 @@ void TestKeyboard::escClosesNoWindow()
     QVERIFY(main->isVisible());
 
     Form2 add(*main, Site.domainSuffixes);
-    Form3 report;
+    Form3 report(NoService);
     Form4 edit(*main, QString());
     for (QDialog *dialog : std::initializer_list<QDialog *>{&add, &report, &edit}) {
         dialog->show();
@@ -187,7 +187,7 @@ void TestKeyboard::enterInHostDialogPressesOnlyAFocusedButton()
 
 void TestKeyboard::enterInReportWindowPressesOk()
 {
-    Form3 report;
+    Form3 report(NoService);
     report.show();
     QVERIFY(QTest::qWaitForWindowExposed(&report));
     auto *text = child<QPlainTextEdit>(report, "Text1");

@@ -44,8 +44,8 @@ void TestRetrieval::init()
     m_credentials = {"user", "secret"};
     m_list.entries.clear();
     m_loader = std::make_unique<PageLoader>();
-    m_retrieval = std::make_unique<Retrieval>(*m_loader, m_simulator->memberHost(),
-                                              [this] { return m_credentials; });
+    m_retrieval = std::make_unique<Retrieval>(
+        *m_loader, [this] { return MemberRequests(m_simulator->memberHost(), m_credentials); });
     connect(m_retrieval.get(), &Retrieval::listingRead, this,
             [this](HostKind, const QList<ListedHost> &hosts) { m_list.append(hosts); });
 }

@@ -220,7 +220,7 @@ void TestWindows::form3Controls_data()
 
 void TestWindows::form3Controls()
 {
-    Form3 window;
+    Form3 window(NoService);
     checkControl(window);
     QCOMPARE(window.windowTitle(), "Rapport");
     auto *text = child<QPlainTextEdit>(window, "Text1");
@@ -276,7 +276,7 @@ void TestWindows::windowProperties()
     }
 
     Form2 add(*main, Site.domainSuffixes);
-    Form3 report;
+    Form3 report(NoService);
     Form4 edit(*main, QString());
     for (QDialog *dialog : std::initializer_list<QDialog *>{&add, &report, &edit}) {
         dialog->show();
@@ -380,7 +380,7 @@ void TestWindows::textsShowWhole()
     };
     // The suffixes this build ships: the designed domain list is too narrow for longer ones.
     Form2 add(*main, build::siteConfig().domainSuffixes);
-    Form3 report;
+    Form3 report(NoService);
     Form4 edit(*main, QStringLiteral("203.0.113.254"));
     const ModalWatch<QMessageBox> watch([&](QMessageBox &box) {
         cut = cutTexts(box);

@@ -4,7 +4,6 @@
 #include "fakeplatform.h"
 #include "form1.h"
 #include "membersimulator.h"
-#include "module1.h"
 #include "windowstyle.h"
 #include "windowtesting.h"
 
@@ -24,6 +23,9 @@ inline const zonara::SiteConfig Site{
     {QStringLiteral(".zonara.example"), QStringLiteral(".zhome.example"),
      QStringLiteral(".zlan.example"), QStringLiteral(".zweb.example")}};
 
+// Where the report windows of the layout and keyboard tests send their request: nobody listens.
+inline const QString NoService = QStringLiteral("http://127.0.0.1:1/");
+
 class WindowTest : public QObject
 {
 protected:
@@ -32,7 +34,6 @@ protected:
     {
         zonara::useLayoutLook();
         zonara::installAltTypingFilter();
-        Module1::URL2load = QStringLiteral("http://127.0.0.1:1/");
         QVERIFY(m_simulator.start() > 0);
     }
 
