@@ -24,15 +24,14 @@ double numericValue(QStringView text)
 {
     std::string number;
     bool negative = false;
-    bool signSeen = false;
+    bool signAllowed = true;
     bool pointSeen = false;
     bool nonZeroIntegerDigit = false;
 
     for (const QChar c : text) {
         if (isSkipped(c))
             continue;
-        if (!signSeen && number.empty() && (c == u'-' || c == u'+')) {
-            signSeen = true;
+        if (signAllowed && (c == u'-' || c == u'+')) {
             negative = c == u'-';
         } else if (isDigit(c)) {
             nonZeroIntegerDigit = nonZeroIntegerDigit || (!pointSeen && c != u'0');
@@ -44,7 +43,7 @@ double numericValue(QStringView text)
             break;
         }
         // A sign may only lead: once anything else is read, a second sign ends the number.
-        signSeen = true;
+        signAllowed = false;
     }
 
     if (number.find_first_of("0123456789") == std::string::npos)
