@@ -1,6 +1,7 @@
 #include "desktopplatform.h"
 
 #include "displaytext.h"
+#include "waylandwindows.h"
 
 #include <QDesktopServices>
 #include <QKeyEvent>
@@ -25,6 +26,8 @@ public:
         setTextFormat(Qt::PlainText);
         setText(wrappableForDisplay(boundedForDisplay(text, LongestShownQuestion)));
         setDefaultButton(QMessageBox::Yes);
+        // On Wayland the compositor would let a click on the asking window bury the question.
+        keepInFrontOfOpener(*this);
     }
 
 protected:

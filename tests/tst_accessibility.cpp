@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 
 using namespace zonara;
 
@@ -80,6 +81,7 @@ void TestAccessibility::accessibleNames()
     QFETCH(QString, opens);
 
     installLinkAccessibility();
+    installWindowAccessibility(); // the answer box's interface, as the program has it
     m_platform.opened.clear();
     const std::unique_ptr<Form1> main = makeForm1();
     std::unique_ptr<QWidget> secondary;
@@ -108,6 +110,20 @@ void TestAccessibility::accessibleNames()
     const QString description = accessible->text(QAccessible::Description);
     QCOMPARE(!description.isEmpty() && description != name, described);
 
+    // Fault caught: a text box a reader cannot read, or the answer box giving the wrong line.
+    if (role == QAccessible::EditableText) {
+        QAccessibleTextInterface *text = accessible->textInterface();
+        QVERIFY(text);
+        if (auto *box = qobject_cast<QPlainTextEdit *>(widget)) {
+            box->setPlainText(QStringLiteral("first\nsecond"));
+            int start = 0;
+            int end = 0;
+            QCOMPARE(text->textAtOffset(8, QAccessible::LineBoundary, &start, &end), "second");
+            QCOMPARE(start, 6);
+            QCOMPARE(text->text(0, 6), "first\n");
+        }
+    }
+
     // A link is also what a screen reader activates: its press action clicks it.
     if (role == QAccessible::Link) {
         QVERIFY(accessible->actionInterface());
@@ -128,6 +144,8 @@ void TestAccessibility::windowsReachScreenReaders_data()
                                  << "Zonara Manager by ZM Software";
     QTest::newRow("add-host dialog") << 2 << int(QAccessible::Dialog) << "Add Zonara host...";
     QTest::newRow("question") << 0 << int(QAccessible::Dialog) << "Sure?";
+    // Fault caught: the answer box listed the hidden holder of its horizontal scroll bar.
+    QTest::newRow("report window") << 3 << int(QAccessible::Dialog) << "Rapport";
 }
 
 void TestAccessibility::windowsReachScreenReaders()
@@ -143,17 +161,25 @@ void TestAccessibility::windowsReachScreenReaders()
                                                   QMessageBox::Yes | QMessageBox::No);
     else if (window == 2)
         secondary = std::make_unique<Form2>(*main, Site.domainSuffixes);
+    else if (window == 3)
+        secondary = std::make_unique<Form3>();
     QWidget &shown = secondary ? *secondary : *main;
     shown.show();
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&shown);
     QCOMPARE(int(accessible->role()), role);
     QCOMPARE(accessible->text(QAccessible::Name), name);
     // Fault caught: the hidden id list VList1 (and the hidden update link) were read out: every
-    // control a reader reaches must be shown.
+    // control a reader reaches, at any depth, must be shown.
     QVERIFY(accessible->childCount() > 0);
-    for (int index = 0; index < accessible->childCount(); ++index) {
-        QAccessibleInterface *control = accessible->child(index);
-        QVERIFY(!static_cast<QWidget *>(control->object())->isHidden());
+    for (QList<QAccessibleInterface *> reached{accessible}; !reached.isEmpty();) {
+        QAccessibleInterface *parent = reached.takeLast();
+        for (int index = 0; index < parent->childCount(); ++index) {
+            QAccessibleInterface *control = parent->child(index);
+            auto *controlWidget = qobject_cast<QWidget *>(control->object());
+            if (controlWidget)
+                QVERIFY2(!controlWidget->isHidden(), qPrintable(controlWidget->objectName()));
+            reached.append(control);
+        }
     }
 }
 

@@ -15,8 +15,9 @@ bool onWayland();
 // breaks the protocol, which ends the program.
 void fixWindowSize(QWidget &window);
 
-// On Wayland, keeps the dialog `window` in front of the window that is active when it is made (the
-// window that opens it), since the compositor stacks windows only by their transient parents.
+// On Wayland, keeps the dialog or question `window` in front of the window that is active when it
+// is made (the window that opens it), since the compositor stacks windows only by their transient
+// parents. Call it before the window is shown.
 void keepInFrontOfOpener(QWidget &window);
 
 } // namespace zonara

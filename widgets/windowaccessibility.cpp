@@ -1,5 +1,7 @@
 #include "windowaccessibility.h"
 
+#include "textboxaccessibility.h"
+
 #include <QAccessibleWidget>
 #include <QDialog>
 #include <QFocusFrame>
@@ -30,36 +32,11 @@ public:
         return own;
     }
 
-    int childCount() const override { return int(shownControls().size()); }
-
-    QAccessibleInterface *child(int index) const override
-    {
-        const QWidgetList controls = shownControls();
-        if (index < 0 || index >= controls.size())
-            return nullptr;
-        return QAccessible::queryAccessibleInterface(controls.at(index));
-    }
-
+    int childCount() const override { return int(shownChildWidgets(*widget()).size()); }
+    QAccessibleInterface *child(int index) const override { return shownChild(*widget(), index); }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
-        if (!child || !child->object() || !child->object()->isWidgetType())
-            return -1;
-        return int(shownControls().indexOf(static_cast<QWidget *>(child->object())));
-    }
-
-private:
-    // The window's own controls in creation order, as Qt lists them, less the hidden ones.
-    QWidgetList shownControls() const
-    {
-        QWidgetList controls;
-        for (QObject *child : widget()->children()) {
-            auto *control = qobject_cast<QWidget *>(child);
-            if (control && !control->isWindow() && !control->isHidden() &&
-                !qobject_cast<QFocusFrame *>(control) && !qobject_cast<QMenu *>(control) &&
-                control->objectName() != QLatin1String("qt_rubberband"))
-                controls.append(control);
-        }
-        return controls;
+        return indexOfShownChild(*widget(), child);
     }
 };
 
@@ -79,9 +56,38 @@ QAccessibleInterface *windowFactory(const QString &className, QObject *object)
 
 } // namespace
 
+QWidgetList shownChildWidgets(const QWidget &widget)
+{
+    QWidgetList controls;
+    for (QObject *child : widget.children()) {
+        auto *control = qobject_cast<QWidget *>(child);
+        if (control && !control->isWindow() && !control->isHidden() &&
+            !qobject_cast<QFocusFrame *>(control) && !qobject_cast<QMenu *>(control) &&
+            control->objectName() != QLatin1String("qt_rubberband"))
+            controls.append(control);
+    }
+    return controls;
+}
+
+QAccessibleInterface *shownChild(const QWidget &widget, int index)
+{
+    const QWidgetList controls = shownChildWidgets(widget);
+    if (index < 0 || index >= controls.size())
+        return nullptr;
+    return QAccessible::queryAccessibleInterface(controls.at(index));
+}
+
+int indexOfShownChild(const QWidget &widget, const QAccessibleInterface *child)
+{
+    if (!child || !child->object() || !child->object()->isWidgetType())
+        return -1;
+    return int(shownChildWidgets(widget).indexOf(static_cast<QWidget *>(child->object())));
+}
+
 void installWindowAccessibility()
 {
     static const bool installed = [] {
+        QAccessible::installFactory(textBoxFactory);
         QAccessible::installFactory(windowFactory);
         return true;
     }();

@@ -1,12 +1,24 @@
 #pragma once
 
+#include <QList>
+
+class QAccessibleInterface;
+class QWidget;
+
 namespace zonara {
 
 // Screen readers meet every window of the program, the Yes/No questions included, as a frame
 // (the main window) or a dialog, named by its caption, and see only the controls that are shown:
-// the hidden host id list and a hidden update link are no part of what they read. Qt would
-// report a plain top-level widget as a filler and a question as an alert, and list hidden
-// controls as children. Safe to call more than once.
+// the hidden host id list, a hidden update link and the report's hidden holder of a horizontal
+// scroll bar are no part of what they read. Qt would report a plain top-level widget as a filler
+// and a question as an alert, and list hidden controls as children. Safe to call more than once.
 void installWindowAccessibility();
+
+// The child widgets of `widget` a screen reader reaches: its own controls in creation order, as
+// Qt lists them, less the hidden ones; and the interface of the one at `index`, the index of
+// `child` among them (-1 if it is none of them).
+QList<QWidget *> shownChildWidgets(const QWidget &widget);
+QAccessibleInterface *shownChild(const QWidget &widget, int index);
+int indexOfShownChild(const QWidget &widget, const QAccessibleInterface *child);
 
 } // namespace zonara

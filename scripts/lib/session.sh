@@ -26,10 +26,15 @@
 #                       the next display when another program takes that one at the same moment.
 #                       Log: $work/xvfb.log. Returns 1 when no server answers.
 # start_window_manager  Starts openbox at $DISPLAY (for scripts that need one); log: $work/wm.log.
+# start_weston WIDTH HEIGHT
+#                       Starts weston in a WIDTHxHEIGHT window at $DISPLAY, its socket in
+#                       $XDG_RUNTIME_DIR (exported: $work/runtime); waits until it listens. The
+#                       programs start_program starts from then on run on Wayland, without
+#                       DISPLAY. Log: $work/weston.log. Returns 1 when weston does not listen in 5 s.
 # start_program PROGRAM [ARG...]
 #                       Starts PROGRAM (a command, or a path) in $work with the simulator at $port as its http(s)
-#                       proxy, no proxy exceptions and QT_QPA_PLATFORM=xcb; appends its output
-#                       to $work/program.log and sets $program_pid.
+#                       proxy, no proxy exceptions and QT_QPA_PLATFORM=xcb (wayland after
+#                       start_weston); appends its output to $work/program.log and sets $program_pid.
 # wait_for_window NAME [TENTHS]
 #                       Prints the id of the first visible window whose name matches the
 #                       regular expression NAME, waiting up to TENTHS tenths of a second
@@ -42,6 +47,7 @@
 session_begin() {
   work=$(mktemp -d)
   pids=()
+  platform=(QT_QPA_PLATFORM=xcb) # how start_program runs the program
   trap session_end EXIT
 }
 
@@ -98,13 +104,30 @@ start_window_manager() {
   pids+=($!)
 }
 
+start_weston() {
+  mkdir -m 700 "$work/runtime"
+  export XDG_RUNTIME_DIR=$work/runtime
+  weston --backend=x11-backend.so --width="$1" --height="$2" --socket=wayland-zonara \
+    > "$work/weston.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 50); do
+    if [ -S "$XDG_RUNTIME_DIR/wayland-zonara" ]; then
+      platform=(-u DISPLAY WAYLAND_DISPLAY=wayland-zonara QT_QPA_PLATFORM=wayland)
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
 start_program() {
   local command=$1
   shift
   # It runs in $work: a path relative to here is made absolute first.
   [[ $command == */* && $command != /* ]] && command=$PWD/$command
-  (cd "$work" && http_proxy="http://127.0.0.1:$port" https_proxy="http://127.0.0.1:$port" \
-    no_proxy="" NO_PROXY="" QT_QPA_PLATFORM=xcb exec "$command" "$@") >> "$work/program.log" 2>&1 &
+  (cd "$work" && exec env "${platform[@]}" http_proxy="http://127.0.0.1:$port" \
+    https_proxy="http://127.0.0.1:$port" no_proxy="" NO_PROXY="" "$command" "$@") \
+    >> "$work/program.log" 2>&1 &
   program_pid=$!
   pids+=("$program_pid")
 }
