@@ -162,7 +162,7 @@ void TestAccessibility::windowsReachScreenReaders()
     else if (window == 2)
         secondary = std::make_unique<Form2>(*main, Site.domainSuffixes);
     else if (window == 3)
-        secondary = std::make_unique<Form3>();
+        secondary = std::make_unique<Form3>(NoService);
     QWidget &shown = secondary ? *secondary : *main;
     shown.show();
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&shown);
