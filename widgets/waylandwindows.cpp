@@ -1,6 +1,7 @@
 #include "waylandwindows.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -11,12 +12,42 @@ bool onWayland()
     return QGuiApplication::platformName().startsWith(QLatin1StringView("wayland"));
 }
 
+namespace {
+
+// Puts a window that was maximized back to its own size, once the compositor's change is done.
+class MaximizeRefusal final : public QObject
+{
+public:
+    explicit MaximizeRefusal(QWidget &window)
+        : QObject(&window)
+    {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = qobject_cast<QWidget *>(watched);
+        if (window && event->type() == QEvent::WindowStateChange && window->isMaximized()) {
+            QMetaObject::invokeMethod(
+                window,
+                [window] { window->setWindowState(window->windowState() & ~Qt::WindowMaximized); },
+                Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
 void fixWindowSize(QWidget &window)
 {
-    if (onWayland())
+    if (onWayland()) {
         window.setMinimumSize(window.size());
-    else
+        new MaximizeRefusal(window);
+    } else {
         window.setFixedSize(window.size());
+    }
 }
 
 void keepInFrontOfOpener(QWidget &window)

@@ -12,7 +12,8 @@ bool onWayland();
 
 // Fixes `window` at its present size. On Wayland only its smallest size is fixed: the title bar's
 // maximize makes the compositor demand a larger window, and a window that keeps a fixed size then
-// breaks the protocol, which ends the program.
+// breaks the protocol, which ends the program. Instead, a maximized window there is put back to
+// its size at once, so that maximize does nothing, as on X.
 void fixWindowSize(QWidget &window);
 
 // On Wayland, keeps the dialog or question `window` in front of the window that is active when it
