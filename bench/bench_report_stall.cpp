@@ -11,6 +11,7 @@
 #include "form1.h"
 #include "form3.h"
 #include "platform.h"
+#include "testsite.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -125,14 +126,7 @@ qint64 listingStall(int hosts)
         return -1;
     const QString host = QStringLiteral("127.0.0.1:%1").arg(server.serverPort());
     SilentPlatform platform;
-    Form1 window({host,
-                  "ZM Software",
-                  "http://www.zmsoft.example/",
-                  "info@zmsoft.example",
-                  "feedback@zmsoft.example",
-                  QStringLiteral("http://%1/none").arg(host),
-                  {".a"}},
-                 platform);
+    Form1 window(testSite(host, QStringLiteral("http://%1/none").arg(host)), platform);
     window.show();
     auto *list = window.findChild<QListWidget *>("List1");
     return longestStall([&window] { window.findChild<QPushButton *>("Command1")->click(); },

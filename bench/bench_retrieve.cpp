@@ -10,6 +10,7 @@
 
 #include "form1.h"
 #include "platform.h"
+#include "testsite.h"
 #include "windowstyle.h"
 
 #include <QApplication>
@@ -134,13 +135,7 @@ private:
 
 SiteConfig siteFor(const ServedAccount &account)
 {
-    return {account.host(),
-            "ZM Software",
-            "http://www.zmsoft.example/",
-            "info@zmsoft.example",
-            "feedback@zmsoft.example",
-            QStringLiteral("http://%1/none").arg(account.host()),
-            {".a"}};
+    return testSite(account.host(), QStringLiteral("http://%1/none").arg(account.host()));
 }
 
 // Presses Retrieve and waits in the event loop until the list holds `expected` hosts; the

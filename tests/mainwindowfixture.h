@@ -3,6 +3,7 @@
 #include "fakeplatform.h"
 #include "form1.h"
 #include "membersimulator.h"
+#include "testsite.h"
 #include "windowstyle.h"
 #include "windowtesting.h"
 
@@ -32,14 +33,7 @@ public:
 
     zonara::SiteConfig site() const
     {
-        return {simulator.memberHost(),
-                QStringLiteral("ZM Software"),
-                QStringLiteral("http://www.zmsoft.example/"),
-                QStringLiteral("info@zmsoft.example"),
-                QStringLiteral("feedback@zmsoft.example"),
-                simulator.announcementAddress(),
-                {QStringLiteral(".zonara.example"), QStringLiteral(".zhome.example"),
-                 QStringLiteral(".zlan.example"), QStringLiteral(".zweb.example")}};
+        return testSite(simulator.memberHost(), simulator.announcementAddress());
     }
 
     // Opens the main window; its announcement request is answered (404) before it returns.

@@ -2,6 +2,7 @@
 #include "form3.h"
 #include "form4.h"
 #include "linkaccessibility.h"
+#include "testmain.h"
 #include "windowaccessibility.h"
 #include "windowtesthelpers.h"
 
@@ -183,5 +184,5 @@ void TestAccessibility::windowsReachScreenReaders()
     }
 }
 
-QTEST_MAIN(TestAccessibility)
+ZONARA_TEST_MAIN(TestAccessibility, "offscreen")
 #include "tst_accessibility.moc"

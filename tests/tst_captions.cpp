@@ -1,6 +1,7 @@
 #include "desktopplatform.h"
 #include "displaytext.h"
 #include "form3.h"
+#include "testmain.h"
 #include "windowtesthelpers.h"
 #include "xcbatoms.h"
 
@@ -252,5 +253,5 @@ void TestCaptions::answerOfManyLinesIsCut()
     QCOMPARE(child<QPlainTextEdit>(report, "Text1")->blockCount(), 10'001);
 }
 
-QTEST_MAIN(TestCaptions)
+ZONARA_TEST_MAIN(TestCaptions, "offscreen")
 #include "tst_captions.moc"

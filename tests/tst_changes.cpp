@@ -3,6 +3,7 @@
 #include "form4.h"
 #include "mainwindowfixture.h"
 #include "module1.h"
+#include "testmain.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
@@ -417,5 +418,5 @@ void TestChanges::closingTheReportAbandonsItsLoad()
     f->simulator.setFault(Fault::None);
 }
 
-QTEST_MAIN(TestChanges)
+ZONARA_TEST_MAIN(TestChanges, "offscreen")
 #include "tst_changes.moc"

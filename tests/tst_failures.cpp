@@ -1,5 +1,6 @@
 #include "mainwindowfixture.h"
 #include "pageloader.h"
+#include "testmain.h"
 
 #include <algorithm>
 
@@ -140,5 +141,5 @@ void TestFailures::unreachableServiceListsNothing()
     QVERIFY(f->listed().isEmpty());
 }
 
-QTEST_MAIN(TestFailures)
+ZONARA_TEST_MAIN(TestFailures, "offscreen")
 #include "tst_failures.moc"

@@ -1,6 +1,7 @@
 #include "form2.h"
 #include "form3.h"
 #include "form4.h"
+#include "testmain.h"
 #include "windowtesthelpers.h"
 
 #include <QLineEdit>
@@ -220,5 +221,5 @@ void TestKeyboard::defaultButtonKeepsItsFrame()
         QVERIFY(focused->isDefault());
 }
 
-QTEST_MAIN(TestKeyboard)
+ZONARA_TEST_MAIN(TestKeyboard, "offscreen")
 #include "tst_keyboard.moc"

@@ -2,6 +2,7 @@
 #include "displaytext.h"
 #include "linkcolour.h"
 #include "mainwindowfixture.h"
+#include "testmain.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -402,5 +403,5 @@ void TestLinks::coloursOn()
     QVERIFY(resting != highlighted);
 }
 
-QTEST_MAIN(TestLinks)
+ZONARA_TEST_MAIN(TestLinks, "offscreen")
 #include "tst_links.moc"

@@ -1,6 +1,7 @@
 #include "displaytext.h"
 #include "form4.h"
 #include "mainwindowfixture.h"
+#include "testmain.h"
 
 using namespace zonara;
 using namespace zonara::simulator;
@@ -236,5 +237,5 @@ void TestMainWindow::hugeHostNameNeverFreezesTheWindow()
     QVERIFY2(loop.longestGap() < 2'000, qPrintable(QString::number(loop.longestGap())));
 }
 
-QTEST_MAIN(TestMainWindow)
+ZONARA_TEST_MAIN(TestMainWindow, "offscreen")
 #include "tst_mainwindow.moc"

@@ -1,6 +1,7 @@
 #include "membersimulator.h"
 #include "pageloader.h"
 #include "requests.h"
+#include "testmain.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -481,5 +482,5 @@ void TestPageLoader::abandonedReadsStopAndNeverDelayTheNextLoad()
     QVERIFY(QTest::qWaitFor([] { return PageLoader::readsRunning() == 0; }, 1'000));
 }
 
-QTEST_GUILESS_MAIN(TestPageLoader)
+ZONARA_TEST_GUILESS_MAIN(TestPageLoader)
 #include "tst_pageloader.moc"

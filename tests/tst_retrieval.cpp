@@ -2,6 +2,7 @@
 #include "pageloader.h"
 #include "recordinglist.h"
 #include "retrieval.h"
+#include "testmain.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -135,5 +136,5 @@ void TestRetrieval::accountNearCapacityListsWhole()
     QCOMPARE(m_list.entries.size(), 30'003);
 }
 
-QTEST_GUILESS_MAIN(TestRetrieval)
+ZONARA_TEST_GUILESS_MAIN(TestRetrieval)
 #include "tst_retrieval.moc"

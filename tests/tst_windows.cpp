@@ -5,6 +5,7 @@
 #include "form4.h"
 #include "linecontrol.h"
 #include "linkcolour.h"
+#include "testmain.h"
 #include "windowtesthelpers.h"
 
 #include <QCheckBox>
@@ -409,5 +410,5 @@ void TestWindows::textsShowWhole()
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u'\n')));
 }
 
-QTEST_MAIN(TestWindows)
+ZONARA_TEST_MAIN(TestWindows, "offscreen")
 #include "tst_windows.moc"

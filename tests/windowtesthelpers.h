@@ -4,6 +4,7 @@
 #include "fakeplatform.h"
 #include "form1.h"
 #include "membersimulator.h"
+#include "testsite.h"
 #include "windowstyle.h"
 #include "windowtesting.h"
 
@@ -13,15 +14,8 @@
 
 // What the window tests share: the site the windows show, a scripted desktop, and a member-service
 // simulator on loopback.
-inline const zonara::SiteConfig Site{
-    QStringLiteral("127.0.0.1:1"),
-    QStringLiteral("ZM Software"),
-    QStringLiteral("http://www.zmsoft.example/"),
-    QStringLiteral("info@zmsoft.example"),
-    QStringLiteral("feedback@zmsoft.example"),
-    QStringLiteral("http://127.0.0.1:1/zonara/version.txt"),
-    {QStringLiteral(".zonara.example"), QStringLiteral(".zhome.example"),
-     QStringLiteral(".zlan.example"), QStringLiteral(".zweb.example")}};
+inline const zonara::SiteConfig Site = testSite(
+    QStringLiteral("127.0.0.1:1"), QStringLiteral("http://127.0.0.1:1/zonara/version.txt"));
 
 // Where the report windows of the layout and keyboard tests send their request: nobody listens.
 inline const QString NoService = QStringLiteral("http://127.0.0.1:1/");
