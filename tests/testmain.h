@@ -2,14 +2,10 @@
 
 #include <QTest>
 
-// The environment a test executable sets itself before its application object exists, so that
-// `build/tests/tst_name` runs from any shell as under ctest. No proxy: the tests talk to a
-// simulator on loopback. The window platform the suite names (offscreen) unless QT_QPA_PLATFORM
-// is set, as ctest's X runs and a developer watching the windows set it; a desktop that exports
-// it wins too (`QT_QPA_PLATFORM= tst_name` runs offscreen), though not under ctest, which names
-// offscreen itself. On the suite's platform no desktop
-// theme, style or scaling either, as the layout tests measure Qt's own look; on one chosen they
-// stay (the qt6ct run sets its theme beside QT_QPA_PLATFORM=xcb).
+// Set before the application exists, so that `build/tests/tst_name` runs from any shell as under
+// ctest: no proxy (the simulator is on loopback), and the suite's window platform unless
+// QT_QPA_PLATFORM names one (ctest's X runs; ctest names offscreen for the others). On the suite's
+// own platform no desktop theme, style or scaling either: the layout tests measure Qt's own look.
 namespace zonara::tests {
 
 inline void useTestEnvironment(const char *platform)
@@ -26,8 +22,7 @@ inline void useTestEnvironment(const char *platform)
 
 } // namespace zonara::tests
 
-// QTEST_MAIN and QTEST_GUILESS_MAIN (QtTest's own main, so its attributes and test data path
-// stay) with the environment set first; `platform` is the window suite's, e.g. "offscreen".
+// QtTest's own QTEST_MAIN and QTEST_GUILESS_MAIN, with the environment set first.
 #define ZONARA_TEST_MAIN(TestObject, platform)                                                     \
     QTEST_MAIN_WRAPPER(TestObject, ::zonara::tests::useTestEnvironment(platform);                  \
                        QTEST_MAIN_SETUP())

@@ -2,8 +2,7 @@
 
 #include "siteconfig.h"
 
-// The program's addresses and names as the tests and benchmarks use them: the member host and
-// the announcement at a simulator on loopback (or at a closed port).
+// The site of the tests and benchmarks: member host and announcement at a loopback simulator.
 inline zonara::SiteConfig testSite(const QString &memberHost, const QString &announcementAddress)
 {
     return {memberHost,
