@@ -31,6 +31,22 @@ public:
     }
 
 protected:
+    // QMessageBox fixes its size whenever it is shown or laid out; on Wayland a window that keeps
+    // a fixed size while the title bar's maximize is under way breaks the protocol, which ends the
+    // program. There the box only keeps its smallest size, and is not laid out while maximized
+    // (it is put back at once).
+    bool event(QEvent *event) override
+    {
+        if (!onWayland())
+            return QMessageBox::event(event);
+        if (event->type() == QEvent::LayoutRequest && isMaximized())
+            return true;
+        const bool handled = QMessageBox::event(event);
+        if (event->type() == QEvent::Show || event->type() == QEvent::LayoutRequest)
+            fixWindowSize(*this);
+        return handled;
+    }
+
     void keyPressEvent(QKeyEvent *event) override
     {
         if (event->matches(QKeySequence::Cancel)) {

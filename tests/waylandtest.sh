@@ -8,19 +8,25 @@ set -euo pipefail && for t in weston Xvfb xdotool xdpyinfo; do command -v $t > /
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 # shellcheck source=scripts/lib/session.sh
 source "$(dirname "$0")/../scripts/lib/session.sh" && session_begin
-fail() { echo "FAIL: $*" >&2; cat "$work/program.log" "$work/requests.log" >&2 || true; exit 1; }
+fail() { echo "FAIL: $*" >&2; xwd -root -silent 2> /dev/null | convert xwd:- /tmp/waylandtest-failed.png 2> /dev/null; cat "$work/program.log" "$work/requests.log" >&2 || true; exit 1; }
 printf 'user u\npassword p\ndynamic a.zonara.example 192.0.2.1\n' > "$work/account"
 start_simulator "$2" --account "$work/account" --log "$work/requests.log" || fail "no simulator"
 start_xvfb 140 -screen 0 1280x900x24 || fail "no Xvfb"
 start_weston 1200 850 || fail "no weston" && start_program "$1" && sleep 3
 k() { xdotool "$@" && sleep 1.5 && kill -0 "$program_pid" || fail "gone after $*"; } # weston takes the pointer once it enters from outside
-k mousemove 1250 880 mousemove 270 349 click 1 type u && k key Tab && k type p && k key Return # main window at 163,302
-k mousemove 558 317 click 1 # maximize does nothing: the screen beside the window is no window
-xwd -root -silent | convert xwd:- -crop 1x1+1000+600 txt:- | grep -qi '#EFEFEF' && fail "maximized"
+# Waits up to 20 s for a request matching $1, then 2 s more for the window it brings to show.
+sent() { for _ in $(seq 100); do grep -q "$1" "$work/requests.log" && sleep 2 && return; sleep 0.2; done; fail "$2"; }
+k mousemove 1250 880 mousemove 270 349 click 1 type u && k key Tab && k type p && k key Return && sent statdns "no listing" # main window at 163,302
+# Where the window background stands on the screen once it stays put, as WIDTH HEIGHT X Y: weston
+# may place a window anew after maximize. at X Y: a point of the main window as first placed.
+shown() { xwd -root -silent | convert xwd:- -fill black +opaque '#EFEFEF' -trim -format '%w %h %X %Y' info:; }
+locate() { local a b; for _ in $(seq 20); do a=$(shown) && sleep 0.5 && b=$(shown) && [ "$a" = "$b" ] && break; done; read -r width _ x y <<< "$b"; }
+at() { echo $(($1 + x - x0)) $(($2 + y - y0)); }
+locate && x0=$x y0=$y
+k mousemove 558 317 click 1 && locate && [ "$width" -lt 600 ] || fail "maximized" # maximize does nothing
 k key alt+a # Add
-k mousemove 300 500 click 1 type xyz && k key alt+a && k key Return # typed into the dialog, sent
-grep -q statdns "$work/requests.log" && grep -q xyz "$work/requests.log" || fail "no Add"
-k mousemove 216 422 click 1 key alt+d && k mousemove 300 500 click 1 key Return # host, Delete, a click aside, Enter: Yes
-grep -q 'action=Delete' "$work/requests.log" || fail "the question lost the keyboard"
-k key Return && xdotool mousemove 580 317 click 1 # the report closed, then the close box
+k mousemove $(at 300 500) click 1 type xyz && k key alt+a && sent xyz "no Add" && k key Return # typed into the dialog, sent
+locate && k mousemove $(at 216 422) click 1 key alt+d && sleep 1.5 && k mousemove $(at 300 500) click 1 key Return # host, Delete, a click aside, Enter: Yes
+sent 'action=Delete' "the question lost the keyboard"
+k key Return && locate && xdotool mousemove $(at 580 317) click 1 # the report closed, then the close box
 wait "$program_pid" && [ ! -s "$work/program.log" ] || fail "no silent exit" # no Wayland warnings

@@ -21,6 +21,7 @@ public:
     explicit MaximizeRefusal(QWidget &window)
         : QObject(&window)
     {
+        setObjectName(QStringLiteral("maximizeRefusal"));
         window.installEventFilter(this);
     }
 
@@ -44,7 +45,10 @@ void fixWindowSize(QWidget &window)
 {
     if (onWayland()) {
         window.setMinimumSize(window.size());
-        new MaximizeRefusal(window);
+        window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        if (!window.findChild<QObject *>(QStringLiteral("maximizeRefusal"),
+                                         Qt::FindDirectChildrenOnly))
+            new MaximizeRefusal(window);
     } else {
         window.setFixedSize(window.size());
     }
@@ -54,8 +58,19 @@ void keepInFrontOfOpener(QWidget &window)
 {
     if (!onWayland())
         return;
-    QWidget *opener = QApplication::activeWindow();
-    if (!opener || opener == &window || !opener->windowHandle())
+    // The window that asks, or the one it blocks: the active window is none for a moment after
+    // a question closed and before the report it led to opens.
+    QWidget *opener = QApplication::activeModalWidget();
+    if (!opener || opener == &window)
+        opener = QApplication::activeWindow();
+    if (!opener || opener == &window) {
+        opener = nullptr;
+        for (QWidget *shown : QApplication::topLevelWidgets()) {
+            if (shown != &window && shown->isVisible() && shown->windowType() == Qt::Window)
+                opener = shown;
+        }
+    }
+    if (!opener || !opener->windowHandle())
         return;
     window.winId();
     if (QWindow *handle = window.windowHandle())

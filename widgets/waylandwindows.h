@@ -13,12 +13,13 @@ bool onWayland();
 // Fixes `window` at its present size. On Wayland only its smallest size is fixed: the title bar's
 // maximize makes the compositor demand a larger window, and a window that keeps a fixed size then
 // breaks the protocol, which ends the program. Instead, a maximized window there is put back to
-// its size at once, so that maximize does nothing, as on X.
+// its size at once, so that maximize does nothing, as on X. Call it again where Qt fixes the
+// size itself (a message box, as it is shown).
 void fixWindowSize(QWidget &window);
 
-// On Wayland, keeps the dialog or question `window` in front of the window that is active when it
-// is made (the window that opens it), since the compositor stacks windows only by their transient
-// parents. Call it before the window is shown.
+// On Wayland, keeps the dialog or question `window` in front of the window that opens it (the
+// modal or active window when it is made, else the main window), since the compositor stacks
+// windows only by their transient parents. Call it before the window is shown.
 void keepInFrontOfOpener(QWidget &window);
 
 } // namespace zonara

@@ -107,8 +107,10 @@ start_window_manager() {
 start_weston() {
   mkdir -m 700 "$work/runtime"
   export XDG_RUNTIME_DIR=$work/runtime
+  # No on-screen keyboard: weston would open one over the windows whenever a text box has the focus.
+  printf '[input-method]\npath=\n' > "$work/weston.ini"
   weston --backend=x11-backend.so --width="$1" --height="$2" --socket=wayland-zonara \
-    > "$work/weston.log" 2>&1 &
+    --config="$work/weston.ini" > "$work/weston.log" 2>&1 &
   pids+=($!)
   for _ in $(seq 50); do
     if [ -S "$XDG_RUNTIME_DIR/wayland-zonara" ]; then
