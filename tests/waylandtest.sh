@@ -8,7 +8,7 @@ set -euo pipefail && for t in weston Xvfb xdotool xdpyinfo; do command -v $t > /
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 # shellcheck source=scripts/lib/session.sh
 source "$(dirname "$0")/../scripts/lib/session.sh" && session_begin
-fail() { echo "FAIL: $*" >&2; xwd -root -silent 2> /dev/null | convert xwd:- /tmp/waylandtest-failed.png 2> /dev/null; cat "$work/program.log" "$work/requests.log" >&2 || true; exit 1; }
+fail() { echo "FAIL: $*" >&2; cat "$work/program.log" "$work/requests.log" >&2 || true; exit 1; }
 printf 'user u\npassword p\ndynamic a.zonara.example 192.0.2.1\n' > "$work/account"
 start_simulator "$2" --account "$work/account" --log "$work/requests.log" || fail "no simulator"
 start_xvfb 140 -screen 0 1280x900x24 || fail "no Xvfb"
