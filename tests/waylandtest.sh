@@ -25,8 +25,8 @@ at() { echo $(($1 + x - x0)) $(($2 + y - y0)); }
 locate && x0=$x y0=$y
 k mousemove 558 317 click 1 && locate && [ "$width" -lt 600 ] || fail "maximized" # maximize does nothing
 k key alt+a # Add
-k mousemove $(at 300 500) click 1 type xyz && k key alt+a && sent xyz "no Add" && k key Return # typed into the dialog, sent
-locate && k mousemove $(at 216 422) click 1 key alt+d && sleep 1.5 && k mousemove $(at 300 500) click 1 key Return # host, Delete, a click aside, Enter: Yes
+k mousemove $(at 300 500) click 1 type xyz && k key alt+a && sent xyz "no Add" && k key Return && sleep 2 # typed into the dialog, sent
+locate && k mousemove $(at 216 422) click 1 && k key alt+d && sleep 3 && k mousemove $(at 300 500) click 1 key Return # host, Delete, a click aside, Enter: Yes
 sent 'action=Delete' "the question lost the keyboard"
 k key Return && locate && xdotool mousemove $(at 580 317) click 1 # the report closed, then the close box
 wait "$program_pid" && [ ! -s "$work/program.log" ] || fail "no silent exit" # no Wayland warnings
