@@ -2,6 +2,7 @@
 
 #include "displaytext.h"
 #include "waylandwindows.h"
+#include "windowtitlebar.h"
 
 #include <QDesktopServices>
 #include <QKeyEvent>
@@ -26,15 +27,18 @@ public:
         setTextFormat(Qt::PlainText);
         setText(wrappableForDisplay(boundedForDisplay(text, LongestShownQuestion)));
         setDefaultButton(QMessageBox::Yes);
-        // On Wayland the compositor would let a click on the asking window bury the question.
+        // On Wayland the compositor would let a click on the asking window bury the question, and
+        // Qt's title bar would offer maximize and minimize.
+        if (onWayland())
+            drawOwnTitleBar(*this, false);
         keepInFrontOfOpener(*this);
     }
 
 protected:
     // QMessageBox fixes its size whenever it is shown or laid out; on Wayland a window that keeps
-    // a fixed size while the title bar's maximize is under way breaks the protocol, which ends the
-    // program. There the box only keeps its smallest size, and is not laid out while maximized
-    // (it is put back at once).
+    // a fixed size while the compositor maximizes it breaks the protocol, which ends the program.
+    // There the box only keeps its smallest size, and is not laid out while maximized (it is put
+    // back at once).
     bool event(QEvent *event) override
     {
         if (!onWayland())

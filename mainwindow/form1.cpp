@@ -14,6 +14,7 @@
 #include "textvalue.h"
 #include "version.h"
 #include "windowstyle.h"
+#include "windowtitlebar.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -163,6 +164,7 @@ void Form1::paintEvent(QPaintEvent *event)
 {
     QWidget::paintEvent(event);
     QPainter painter(this);
+    painter.translate(0, ownTitleBarHeight(*this));
     for (const LineControl *line : m_lines) {
         painter.setPen(QPen(palette().color(line->colour()), 0));
         painter.drawLine(twipsToPixels(line->x1()), twipsToPixels(line->y1()),

@@ -7,6 +7,7 @@
 #include "linkcolour.h"
 #include "testmain.h"
 #include "windowtesthelpers.h"
+#include "windowtitlebar.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -152,6 +153,8 @@ private slots:
     void form4Controls();
     void windowProperties();
     void linkFrame();
+    void ownTitleBar_data();
+    void ownTitleBar();
     void checkBoxSquareIsWhole_data();
     void checkBoxSquareIsWhole();
     void textsShowWhole_data();
@@ -323,6 +326,60 @@ void TestWindows::linkFrame()
     QImage after = main->grab().toImage();
     QCOMPARE(after.pixel(300, 64), shadow);
     QVERIFY(after.pixel(300, 48) != shadow);
+}
+
+void TestWindows::ownTitleBar_data()
+{
+    QTest::addColumn<int>("window");
+    QTest::addColumn<bool>("minimizable");
+    QTest::newRow("main window") << 0 << true;
+    QTest::newRow("add-host dialog") << 1 << false;
+    QTest::newRow("report") << 2 << false;
+}
+
+// Where Qt's title bar would offer maximize (Wayland), the windows draw their own.
+void TestWindows::ownTitleBar()
+{
+    QFETCH(int, window);
+    QFETCH(bool, minimizable);
+    const auto main = makeForm1();
+    Form2 add(*main, Site.domainSuffixes);
+    Form3 report(NoService);
+    QWidget *const windows[] = {main.get(), &add, &report};
+    QWidget *shown = windows[window];
+    QWidget *control = shown->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).value(0);
+    const QRect designed = control->geometry();
+    const QSize designedSize = shown->size();
+    drawOwnTitleBar(*shown, minimizable);
+    auto *bar = shown->findChild<WindowTitleBar *>();
+    QVERIFY(bar);
+    const int barHeight = ownTitleBarHeight(*shown);
+    QVERIFY(barHeight > shown->fontMetrics().height());
+    QVERIFY(shown->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(shown->size(), designedSize + QSize(0, barHeight));
+    QCOMPARE(shown->minimumSize(), shown->maximumSize());
+    QCOMPARE(control->geometry(), designed.translated(0, barHeight));
+    QCOMPARE(bar->width(), shown->width());
+    if (window == 0) // the link frame, painted by the window, moves down with the controls
+        QCOMPARE(shown->grab().toImage().pixel(300, 48 + barHeight),
+                 shown->palette().color(QPalette::Dark).rgb());
+
+    shown->show();
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    const QRect minimize = bar->buttonRect(WindowTitleBar::Button::Minimize);
+    QCOMPARE(!minimize.isNull(), minimizable);
+    if (minimizable) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, minimize.center());
+        QTRY_VERIFY(shown->isMinimized());
+        shown->showNormal();
+    }
+    // A press on the close box taken off it closes nothing.
+    const QPoint close = bar->buttonRect(WindowTitleBar::Button::Close).center();
+    QTest::mousePress(bar, Qt::LeftButton, {}, close);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, close - QPoint(close.x() / 2, 0));
+    QVERIFY(shown->isVisible());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, close);
+    QVERIFY(!shown->isVisible());
 }
 
 void TestWindows::checkBoxSquareIsWhole_data()

@@ -4,16 +4,16 @@ class QWidget;
 
 namespace zonara {
 
-// Where the program runs on Wayland, Qt draws the window frame itself: its title bar offers
-// maximize and minimize on every window, and a window has no place of its own in the stacking
-// order unless it is given a transient parent. Everything here does nothing on other window
-// systems.
+// Where the program runs on Wayland, the windows draw their own title bar (windowtitlebar.h),
+// the compositor may still maximize a window (by a shortcut), and a window has no place of its own
+// in the stacking order unless it is given a transient parent. Everything here does nothing on
+// other window systems.
 bool onWayland();
 
-// Fixes `window` at its present size. On Wayland only its smallest size is fixed: the title bar's
-// maximize makes the compositor demand a larger window, and a window that keeps a fixed size then
-// breaks the protocol, which ends the program. Instead, a maximized window there is put back to
-// its size at once, so that maximize does nothing, as on X. Call it again where Qt fixes the
+// Fixes `window` at its present size. On Wayland only its smallest size is fixed: a maximized
+// window must take the larger size the compositor demands, and a window that keeps a fixed size
+// then breaks the protocol, which ends the program. Instead, a maximized window there is put back
+// to its size at once, so that maximize does nothing, as on X. Call it again where Qt fixes the
 // size itself (a message box, as it is shown).
 void fixWindowSize(QWidget &window);
 

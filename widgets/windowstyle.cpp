@@ -2,6 +2,7 @@
 
 #include "layoutscale.h"
 #include "waylandwindows.h"
+#include "windowtitlebar.h"
 
 #include <QApplication>
 #include <QFont>
@@ -110,6 +111,9 @@ void makeFixedWindow(QWidget &window, MinimizeButton minimize)
         }
         window.resize(scaled(window.rect()).size());
     }
+    // Qt's own title bar there offers maximize and minimize on every window.
+    if (onWayland())
+        drawOwnTitleBar(window, minimize == MinimizeButton::Shown);
     fixWindowSize(window);
 }
 
