@@ -2,6 +2,7 @@
 
 #include "displaytext.h"
 #include "waylandwindows.h"
+#include "windowstaterefusal.h"
 #include "windowtitlebar.h"
 
 #include <QDesktopServices>
@@ -32,6 +33,7 @@ public:
         if (onWayland())
             drawOwnTitleBar(*this, false);
         keepInFrontOfOpener(*this);
+        WindowStateRefusal::install(*this, Qt::WindowMinimized);
     }
 
 protected:

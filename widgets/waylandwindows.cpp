@@ -1,7 +1,8 @@
 #include "waylandwindows.h"
 
+#include "windowstaterefusal.h"
+
 #include <QApplication>
-#include <QEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -12,43 +13,12 @@ bool onWayland()
     return QGuiApplication::platformName().startsWith(QLatin1StringView("wayland"));
 }
 
-namespace {
-
-// Puts a window that was maximized back to its own size, once the compositor's change is done.
-class MaximizeRefusal final : public QObject
-{
-public:
-    explicit MaximizeRefusal(QWidget &window)
-        : QObject(&window)
-    {
-        setObjectName(QStringLiteral("maximizeRefusal"));
-        window.installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        auto *window = qobject_cast<QWidget *>(watched);
-        if (window && event->type() == QEvent::WindowStateChange && window->isMaximized()) {
-            QMetaObject::invokeMethod(
-                window,
-                [window] { window->setWindowState(window->windowState() & ~Qt::WindowMaximized); },
-                Qt::QueuedConnection);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-} // namespace
-
 void fixWindowSize(QWidget &window)
 {
     if (onWayland()) {
         window.setMinimumSize(window.size());
         window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        if (!window.findChild<QObject *>(QStringLiteral("maximizeRefusal"),
-                                         Qt::FindDirectChildrenOnly))
-            new MaximizeRefusal(window);
+        WindowStateRefusal::install(window, Qt::WindowMaximized);
     } else {
         window.setFixedSize(window.size());
     }

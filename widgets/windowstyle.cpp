@@ -2,6 +2,7 @@
 
 #include "layoutscale.h"
 #include "waylandwindows.h"
+#include "windowstaterefusal.h"
 #include "windowtitlebar.h"
 
 #include <QApplication>
@@ -127,6 +128,8 @@ void FixedDialog::fixLayout()
     // After the flags: changing them resets the modality and the window.
     setModal(true);
     keepInFrontOfOpener(*this);
+    // Window managers that keep a minimize for every window (openbox) would hide it for good.
+    WindowStateRefusal::install(*this, Qt::WindowMinimized);
 }
 
 void FixedDialog::keyPressEvent(QKeyEvent *event)

@@ -41,8 +41,8 @@ enum class MinimizeButton { Shown, Hidden };
 // button and no context help.
 void makeFixedWindow(QWidget &window, MinimizeButton minimize);
 
-// A secondary window: modal, and Esc presses nothing. Enter presses the button that has
-// the focus, else the default button if the window has one.
+// A secondary window: modal, never minimized, and Esc presses nothing. Enter presses the button
+// that has the focus, else the default button if the window has one.
 class FixedDialog : public QDialog
 {
     Q_OBJECT
