@@ -170,6 +170,12 @@ void TestAccessibility::windowsReachScreenReaders()
     // Fault caught: the hidden id list VList1 (and the hidden update link) were read out: every
     // control a reader reaches, at any depth, must be shown.
     QVERIFY(accessible->childCount() > 0);
+    // Fault caught: the controls were read bottom to top, in the order the form creates them.
+    for (int index = 1; index < accessible->childCount(); ++index) {
+        const QRect before = accessible->child(index - 1)->rect();
+        const QRect next = accessible->child(index)->rect();
+        QVERIFY(std::pair(before.y(), before.x()) <= std::pair(next.y(), next.x()));
+    }
     for (QList<QAccessibleInterface *> reached{accessible}; !reached.isEmpty();) {
         QAccessibleInterface *parent = reached.takeLast();
         for (int index = 0; index < parent->childCount(); ++index) {

@@ -1,12 +1,16 @@
 #include "windowaccessibility.h"
 
 #include "textboxaccessibility.h"
+#include "windowtitlebar.h"
 
 #include <QAccessibleWidget>
 #include <QDialog>
 #include <QFocusFrame>
 #include <QMenu>
 #include <QMessageBox>
+
+#include <algorithm>
+#include <utility>
 
 namespace zonara {
 
@@ -63,9 +67,13 @@ QWidgetList shownChildWidgets(const QWidget &widget)
         auto *control = qobject_cast<QWidget *>(child);
         if (control && !control->isWindow() && !control->isHidden() &&
             !qobject_cast<QFocusFrame *>(control) && !qobject_cast<QMenu *>(control) &&
+            !qobject_cast<WindowTitleBar *>(control) &&
             control->objectName() != QLatin1String("qt_rubberband"))
             controls.append(control);
     }
+    std::stable_sort(controls.begin(), controls.end(), [](const QWidget *a, const QWidget *b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
     return controls;
 }
 

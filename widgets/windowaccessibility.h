@@ -14,9 +14,10 @@ namespace zonara {
 // and a question as an alert, and list hidden controls as children. Safe to call more than once.
 void installWindowAccessibility();
 
-// The child widgets of `widget` a screen reader reaches: its own controls in creation order, as
-// Qt lists them, less the hidden ones; and the interface of the one at `index`, the index of
-// `child` among them (-1 if it is none of them).
+// The child widgets of `widget` a screen reader reaches: its own controls in reading order, top
+// to bottom and then left to right (the forms create them in reverse), less the hidden ones and
+// the window's own title bar, which the window system's would not show either; and the interface
+// of the one at `index`, the index of `child` among them (-1 if it is none of them).
 QList<QWidget *> shownChildWidgets(const QWidget &widget);
 QAccessibleInterface *shownChild(const QWidget &widget, int index);
 int indexOfShownChild(const QWidget &widget, const QAccessibleInterface *child);
