@@ -337,16 +337,21 @@ void PageLoader::onFinished()
                  .arg(shownAddress(m_url)));
         return;
     }
-    m_shaping = new QFutureWatcher<std::optional<QString>>(this);
-    connect(m_shaping, &QFutureWatcher<std::optional<QString>>::finished, this, [this] {
-        std::optional<QString> document = m_shaping->future().takeResult();
-        m_shaping->deleteLater();
+    auto *reader = new QFutureWatcher<std::optional<QString>>(this);
+    m_shaping = reader;
+    connect(reader, &QFutureWatcher<std::optional<QString>>::finished, this, [this, reader] {
+        // Once, for the read in hand: a modal window opened on the page may bring it again.
+        reader->disconnect(this);
+        if (reader != m_shaping)
+            return;
+        std::optional<QString> document = reader->future().takeResult();
+        reader->deleteLater();
         m_shaping = nullptr;
         m_readCancelled.reset();
         shaped(std::move(document));
     });
     // A read that has already finished is reported all the same.
-    m_shaping->setFuture(future);
+    reader->setFuture(future);
 }
 
 bool PageLoader::startThread(std::function<void()> read)

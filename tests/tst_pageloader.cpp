@@ -86,6 +86,7 @@ private slots:
     void credentialsWithSpecialCharacters();
     void newLoadAbandonsTheOneInFlight();
     void plainTextKeepsItsLines();
+    void readerReportingAgainCompletesOnce();
     void failuresCompleteWithAnErrorPage_data();
     void failuresCompleteWithAnErrorPage();
     void refusedConnection();
@@ -216,6 +217,24 @@ void TestPageLoader::plainTextKeepsItsLines()
     loader.setSendsOnce(sendsOnce);
     QCOMPARE(loaded(loader, m_simulator->announcementAddress()),
              "vers=1.2\r\nfile=http://x/a?b=1&c=<2>\r\n\r\ndesc=text\r\n");
+}
+
+// Fault caught: a second report of the page's reader, delivered while the page's handler was
+// still running (a modal question on the page), read a reader that was already gone.
+void TestPageLoader::readerReportingAgainCompletesOnce()
+{
+    PageLoader loader;
+    loader.setSendsOnce(sendsOnce);
+    int completions = 0;
+    QObject::connect(&loader, &PageLoader::documentComplete, &loader, [&loader, &completions] {
+        auto *reader = loader.findChild<QFutureWatcherBase *>();
+        if (++completions == 1 && reader)
+            emit reader->finished();
+    });
+    loader.load(m_simulator->announcementAddress());
+    QTRY_COMPARE(completions, 1);
+    QTest::qWait(50);
+    QCOMPARE(completions, 1);
 }
 
 void TestPageLoader::failuresCompleteWithAnErrorPage_data()
