@@ -7,6 +7,7 @@
 #include "windowtesthelpers.h"
 
 #include <QAccessible>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 
@@ -142,6 +143,7 @@ void TestAccessibility::windowsReachScreenReaders_data()
     QTest::newRow("main window") << 1 << int(QAccessible::Window)
                                  << "Zonara Manager by ZM Software";
     QTest::newRow("add-host dialog") << 2 << int(QAccessible::Dialog) << "Add Zonara host...";
+    QTest::newRow("edit-host dialog") << 4 << int(QAccessible::Dialog) << "Edit Zonara host...";
     QTest::newRow("question") << 0 << int(QAccessible::Dialog) << "Sure?";
     // Fault caught: the answer box listed the hidden holder of its horizontal scroll bar.
     QTest::newRow("report window") << 3 << int(QAccessible::Dialog) << "Rapport";
@@ -162,6 +164,8 @@ void TestAccessibility::windowsReachScreenReaders()
         secondary = std::make_unique<Form2>(*main, Site.domainSuffixes);
     else if (window == 3)
         secondary = std::make_unique<Form3>(NoService);
+    else if (window == 4)
+        secondary = std::make_unique<Form4>(*main, QString());
     QWidget &shown = secondary ? *secondary : *main;
     shown.show();
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&shown);
@@ -183,6 +187,9 @@ void TestAccessibility::windowsReachScreenReaders()
             auto *controlWidget = qobject_cast<QWidget *>(control->object());
             if (controlWidget)
                 QVERIFY2(!controlWidget->isHidden(), qPrintable(controlWidget->objectName()));
+            // Fault caught: the greyed detail boxes were read as editable.
+            if (qobject_cast<QLineEdit *>(controlWidget) && !controlWidget->isEnabled())
+                QVERIFY2(control->state().readOnly, qPrintable(controlWidget->objectName()));
             reached.append(control);
         }
     }
