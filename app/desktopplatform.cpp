@@ -2,7 +2,7 @@
 
 #include "displaytext.h"
 #include "waylandwindows.h"
-#include "windowstaterefusal.h"
+#include "windowstyle.h"
 #include "windowtitlebar.h"
 
 #include <QDesktopServices>
@@ -32,8 +32,7 @@ public:
         // Qt's title bar would offer maximize and minimize.
         if (onWayland())
             drawOwnTitleBar(*this, false);
-        keepInFrontOfOpener(*this);
-        WindowStateRefusal::install(*this, Qt::WindowMinimized);
+        keepWithOpener(*this);
     }
 
 protected:

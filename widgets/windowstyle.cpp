@@ -118,6 +118,12 @@ void makeFixedWindow(QWidget &window, MinimizeButton minimize)
     fixWindowSize(window);
 }
 
+void keepWithOpener(QWidget &window)
+{
+    keepInFrontOfOpener(window);
+    WindowStateRefusal::install(window, Qt::WindowMinimized);
+}
+
 FixedDialog::FixedDialog(QWidget *parent)
     : QDialog(parent)
 {}
@@ -127,9 +133,7 @@ void FixedDialog::fixLayout()
     makeFixedWindow(*this, MinimizeButton::Hidden);
     // After the flags: changing them resets the modality and the window.
     setModal(true);
-    keepInFrontOfOpener(*this);
-    // Window managers that keep a minimize for every window (openbox) would hide it for good.
-    WindowStateRefusal::install(*this, Qt::WindowMinimized);
+    keepWithOpener(*this);
 }
 
 void FixedDialog::keyPressEvent(QKeyEvent *event)

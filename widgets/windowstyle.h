@@ -41,6 +41,11 @@ enum class MinimizeButton { Shown, Hidden };
 // button and no context help.
 void makeFixedWindow(QWidget &window, MinimizeButton minimize);
 
+// A secondary window stays with the window it blocks: in front of it on Wayland, and never
+// minimized away from it (window managers that offer minimize on every window would hide it for
+// good). Call it before the window is shown.
+void keepWithOpener(QWidget &window);
+
 // A secondary window: modal, never minimized, and Esc presses nothing. Enter presses the button
 // that has the focus, else the default button if the window has one.
 class FixedDialog : public QDialog
