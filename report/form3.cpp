@@ -41,8 +41,6 @@ Form3::Form3(const QString &address, QWidget *parent)
     m_ui.setupUi(this);
     fixLayout();
     m_loader->setObjectName(QStringLiteral("DHTMLEdit1"));
-    // The address is a change to the account: sent twice, it would be applied twice.
-    m_loader->setSendsOnce(true);
     // Read-only, yet the keyboard moves through the answer as in any text box (Ctrl+End, arrows);
     // Qt's read-only text box would only take the mouse.
     m_ui.Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

@@ -11,7 +11,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
   -DZONARA_BUILD_FUZZERS=ON -DZONARA_BUILD_TESTS=OFF -DZONARA_BUILD_BENCHMARKS=OFF \
   -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 targets=(fuzz_serializer fuzz_documenttext fuzz_parser fuzz_announcement fuzz_answer fuzz_textvalue
-  fuzz_contenttype fuzz_displaytext fuzz_httpanswer)
+  fuzz_contenttype fuzz_displaytext)
 cmake --build build-fuzz --parallel "$(nproc)" --target "${targets[@]}"
 
 mkdir -p build-fuzz/artifacts
