@@ -95,7 +95,6 @@ private:
     {
         void operator()(CURL *easy) const { curl_easy_cleanup(easy); }
     };
-    enum class Stopped { No, TooLarge, OutOfMemory };
 
     void abandon();
     void startTransfer(const QList<QNetworkProxy> &proxies);
@@ -104,10 +103,12 @@ private:
     static size_t onBody(char *data, size_t, size_t size, void *self);
     void onTransferDone(CURL *easy, CURLcode result);
     void followRedirect(const QUrl &target);
-    void readPage(LoadOutcome outcome);
+    void readPage();
     std::chrono::milliseconds readTime() const;
+    // Fails with the error page "Page not loaded": the address could not be loaded, and why.
+    void failToLoad(LoadFailure failure, const QString &why);
     void fail(LoadFailure failure, const QString &title, const QString &reason);
-    void complete(const QString &document, LoadOutcome outcome);
+    void complete(const QString &document, const LoadOutcome &outcome);
 
     CurlMulti *m_multi;
     PageReader *m_reader;
@@ -122,8 +123,6 @@ private:
     int m_redirects = 0;
     QList<QSslCertificate> m_caCertificates;
     QByteArray m_body;
-    QByteArray m_reasonPhrase;
-    Stopped m_stopped = Stopped::No;
     LoadOutcome m_outcome; // what is known of the load in flight
     std::array<char, CURL_ERROR_SIZE> m_error{};
     std::chrono::milliseconds m_timeout = DefaultTimeout;
