@@ -196,22 +196,25 @@ private:
         };
         if (element.tag != GUMBO_TAG_INPUT) {
             for (unsigned i = 0; i < attributes.length; ++i)
-                writeAttribute(*attribute(i));
+                writeAttribute(*attribute(i), true);
             return;
         }
+        // An INPUT's values are always quoted: the host row's id is, whatever its sign.
         static constexpr std::array<const char *, 3> Leading = {"type", "name", "value"};
         for (const char *name : Leading) {
             if (const GumboAttribute *leading = gumbo_get_attribute(&attributes, name))
-                writeAttribute(*leading);
+                writeAttribute(*leading, false);
         }
         for (unsigned i = 0; i < attributes.length; ++i) {
             const std::string_view name(attribute(i)->name);
             if (std::find(Leading.begin(), Leading.end(), name) == Leading.end())
-                writeAttribute(*attribute(i));
+                writeAttribute(*attribute(i), false);
         }
     }
 
-    void writeAttribute(const GumboAttribute &attribute)
+    // A signed whole number is written bare where `bareSignedNumbers`, as the detail row's
+    // SIZE=-1 stands.
+    void writeAttribute(const GumboAttribute &attribute, bool bareSignedNumbers)
     {
         m_out += ' ';
         appendUpper(attribute.name);
@@ -219,7 +222,7 @@ private:
             return;
         m_out += '=';
         const std::string_view value(attribute.value);
-        if (isSignedWholeNumber(value)) {
+        if (bareSignedNumbers && isSignedWholeNumber(value)) {
             m_out += value;
             return;
         }

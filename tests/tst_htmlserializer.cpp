@@ -79,6 +79,11 @@ void TestHtmlSerializer::body_data()
         << "<FONT SIZE=-1>x</FONT><FONT SIZE=+2>y</FONT>\r\n";
     QTest::newRow("unquoted value is quoted") << "<input value=42>"
                                               << "<INPUT VALUE=\"42\">\r\n";
+    // Bare, the signed ids broke their host rows, and their detail rows went to the host before.
+    QTest::newRow("signed host ids are quoted")
+        << "<input type=radio name=host_id value=-5><input value='+7' size=-1>"
+        << "<INPUT TYPE=\"radio\" NAME=\"host_id\" VALUE=\"-5\"><INPUT VALUE=\"+7\" "
+           "SIZE=\"-1\">\r\n";
     QTest::newRow("unsigned and broken numbers are quoted")
         << "<font size=3 color=-1a face=->x</font>"
         << "<FONT SIZE=\"3\" COLOR=\"-1a\" FACE=\"-\">x</FONT>\r\n";
