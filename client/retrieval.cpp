@@ -1,5 +1,6 @@
 #include "retrieval.h"
 
+#include "answer.h"
 #include "pageloader.h"
 
 #include <algorithm>
@@ -35,8 +36,11 @@ Retrieval::Retrieval(PageLoader &loader, RequestsSource requests, QObject *paren
 
 void Retrieval::start()
 {
-    // A page still being read is abandoned with the load it came from.
+    // A page still being read is abandoned with the load it came from, and no host of it may wait
+    // for details from the next page: that page may be another account's.
     ++m_pageNumber;
+    if (!m_page.isEmpty() && m_parserState.hostPending())
+        m_parserState.row = HostListParserState::Row::None;
     m_page.clear();
     m_phase = Phase::Dynamic;
     // The host list is empty now, so only a host row still awaiting its details reaches a slot.
@@ -44,8 +48,10 @@ void Retrieval::start()
     m_loader.load(m_requests().dynamicListing());
 }
 
-void Retrieval::onDocumentComplete(const QString &document)
+void Retrieval::onDocumentComplete(const QString &document, const LoadOutcome &outcome)
 {
+    if (outcome.failure != LoadFailure::None)
+        emit listingFailed(kindAwaited(), outcome, extractAnswer(document).caption.toString());
     m_page = document;
     m_readTo = 0;
     readStep(++m_pageNumber);
@@ -55,13 +61,14 @@ void Retrieval::readStep(quint64 pageNumber)
 {
     if (pageNumber != m_pageNumber)
         return;
-    const HostKind kind = m_phase == Phase::Dynamic ? HostKind::Dynamic : HostKind::Static;
+    const HostKind kind = kindAwaited();
     const QStringView rest = QStringView(m_page).sliced(m_readTo);
     const qsizetype piece = stepEnd(rest, CharactersPerStep);
     const QList<ListedHost> hosts =
         parseListingPage(rest.first(piece), kind, m_parserState, m_records);
     m_readTo += piece;
-    if (m_readTo < m_page.size()) {
+    const bool lastStep = m_readTo >= m_page.size();
+    if (!lastStep) {
         QMetaObject::invokeMethod(
             this, [this, pageNumber] { readStep(pageNumber); }, Qt::QueuedConnection);
     } else {
@@ -72,6 +79,9 @@ void Retrieval::readStep(quint64 pageNumber)
         }
     }
     emit listingRead(kind, hosts);
+    // Unless whoever heard it has started another retrieval.
+    if (lastStep && kind == HostKind::Static && pageNumber == m_pageNumber)
+        emit finished();
 }
 
 } // namespace zonara

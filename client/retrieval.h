@@ -2,6 +2,7 @@
 
 #include "hostlistparser.h"
 #include "hostrecords.h"
+#include "loadoutcome.h"
 #include "requests.h"
 
 #include <QObject>
@@ -31,8 +32,9 @@ public:
     Retrieval(PageLoader &loader, RequestsSource requests, QObject *parent = nullptr);
 
     // Requests the dynamic listing; returns at once. The caller empties its host list first:
-    // from here on, only the hosts listingRead() hands on, and a host still pending, keep their
-    // records.
+    // from here on, only the hosts listingRead() hands on, and a host still pending from a page
+    // read to its end, keep their records. A page still being read is dropped, with its pending
+    // host.
     void start();
 
     Phase phase() const { return m_phase; }
@@ -45,9 +47,19 @@ signals:
     // A listing page, or the next part of a long one, has been read; `kind` tells which, `hosts`
     // are the entries it completed, in page order, to be appended to the host list.
     void listingRead(zonara::HostKind kind, const QList<zonara::ListedHost> &hosts);
+    // The page that came for the listing of `kind` is no listing: an error status, the loader's
+    // error page, a proxy's refusal. `pageTitle` is its title. It is read all the same.
+    void listingFailed(zonara::HostKind kind, const zonara::LoadOutcome &outcome,
+                       const QString &pageTitle);
+    // The static listing has been read to its end: nothing more comes of this retrieval.
+    void finished();
 
 private:
-    void onDocumentComplete(const QString &document);
+    void onDocumentComplete(const QString &document, const LoadOutcome &outcome);
+    HostKind kindAwaited() const
+    {
+        return m_phase == Phase::Dynamic ? HostKind::Dynamic : HostKind::Static;
+    }
     // Reads the next part of the page, unless a later page or Retrieve has replaced it.
     void readStep(quint64 pageNumber);
 

@@ -21,6 +21,7 @@ private slots:
     void staticListingTakesTheCredentialsOfThatMoment();
     void wrongPasswordListsNothingButStillAsksForStatic();
     void secondRetrieveInFlightListsEachHostOnce();
+    void retrieveDropsTheHostOfAPageBeingRead();
     void accountNearCapacityListsWhole();
 
 private:
@@ -124,6 +125,32 @@ void TestRetrieval::secondRetrieveInFlightListsEachHostOnce()
     QCOMPARE(read.count(), 2);
     QCOMPARE(m_list.entries, QStringList({"102=d1.zonara.example", "103=d2.zonara.example",
                                           "101=s1.zonara.example"}));
+}
+
+// Fault caught: a Retrieve pressed while a long page was read in steps kept the page's pending
+// host, which the next page's detail rows completed: a host of one page listed under another.
+void TestRetrieval::retrieveDropsTheHostOfAPageBeingRead()
+{
+    const QString hostRow = "<TR><TD><INPUT TYPE=\"radio\" NAME=\"host_id\" VALUE=\"42\"></TD>"
+                            "<TD>old</TD></TR>\r\n";
+    const QString detailRow = "<TR><TD></TD><TD><FONT SIZE=-1>detail</FONT></TD></TR>\r\n";
+    bool restarted = false;
+    connect(m_retrieval.get(), &Retrieval::listingRead, this, [&] {
+        if (std::exchange(restarted, true))
+            return;
+        // The first step read the host row; its details stand in the next step.
+        QVERIFY(m_retrieval->isReadingPage());
+        m_retrieval->start();
+        emit m_loader->documentComplete(detailRow + detailRow, {});
+    });
+    emit m_loader->documentComplete(
+        hostRow + QString(300'000, u'x') + "\r\n" + detailRow + detailRow, {});
+    QVERIFY(restarted);
+    QVERIFY2(!m_list.entries.contains("42=old"), qPrintable(m_list.entries.join(u',')));
+    // Between two pages read to their end, a host still carries over.
+    emit m_loader->documentComplete(hostRow, {});
+    emit m_loader->documentComplete(detailRow + detailRow, {});
+    QVERIFY(m_list.entries.contains("42=old"));
 }
 
 // Catches a read budget too small for the largest account a listing page holds.
