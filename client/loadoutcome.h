@@ -24,7 +24,8 @@ struct LoadOutcome
     LoadFailure failure = LoadFailure::None;
     // The status of the last answer, 0 when none came.
     int status = 0;
-    // Why, for people, as the loader's error page says it; empty for the server's own pages.
+    // Why, for people, in the loader's words (for a connection that failed, the cause alone);
+    // empty for the server's own pages.
     QString reason;
     // Whether the request went out: a change that was sent may have been applied.
     bool requestSent = false;

@@ -314,11 +314,12 @@ void PageLoader::onTransferDone(CURL *easy, CURLcode result)
                         .arg(m_proxyShown, shown(m_url)));
     if (result != CURLE_OK)
         return failToLoad(failureOf(result), transferError(easy, result, m_error.data()));
-    const char *location = nullptr;
-    curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location);
-    if (location &&
-        (status == 301 || status == 302 || status == 303 || status == 307 || status == 308))
-        return followRedirect(QUrl(QString::fromUtf8(location)));
+    // The Location as the server sent it: curl's own resolution would carry our credentials.
+    curl_header *location = nullptr;
+    if ((status == 301 || status == 302 || status == 303 || status == 307 || status == 308) &&
+        curl_easy_header(easy, "Location", 0, CURLH_HEADER, -1, &location) == CURLHE_OK)
+        return followRedirect(m_lastHop.adjusted(QUrl::RemoveUserInfo)
+                                  .resolved(QUrl(QString::fromUtf8(location->value))));
     if (status >= 400 && m_body.isEmpty())
         return fail(LoadFailure::ErrorStatus, tr("HTTP %1").arg(status),
                     tr("%1 answered HTTP %2 with an empty page.").arg(shown(m_url)).arg(status));
@@ -364,14 +365,16 @@ std::chrono::milliseconds PageLoader::readTime() const
 
 void PageLoader::failToLoad(LoadFailure failure, const QString &why)
 {
-    fail(failure, tr("Page not loaded"), tr("%1 could not be loaded: %2").arg(shown(m_url), why));
+    fail(failure, tr("Page not loaded"), tr("%1 could not be loaded: %2").arg(shown(m_url), why),
+         why);
 }
 
-void PageLoader::fail(LoadFailure failure, const QString &title, const QString &reason)
+void PageLoader::fail(LoadFailure failure, const QString &title, const QString &reason,
+                      const QString &why)
 {
     LoadOutcome outcome = m_outcome;
     outcome.failure = failure;
-    outcome.reason = reason;
+    outcome.reason = why.isEmpty() ? reason : why;
     curl_off_t sendingAt = 0;
     // The request went out once curl came to send it, whatever became of its answer.
     if (m_easy &&

@@ -107,7 +107,9 @@ private:
     std::chrono::milliseconds readTime() const;
     // Fails with the error page "Page not loaded": the address could not be loaded, and why.
     void failToLoad(LoadFailure failure, const QString &why);
-    void fail(LoadFailure failure, const QString &title, const QString &reason);
+    // The outcome's reason is `why` where given, else the page's `reason`.
+    void fail(LoadFailure failure, const QString &title, const QString &reason,
+              const QString &why = {});
     void complete(const QString &document, const LoadOutcome &outcome);
 
     CurlMulti *m_multi;

@@ -7,9 +7,11 @@
 #include "linecontrol.h"
 #include "linkhover.h"
 #include "listboxselection.h"
+#include "listingnotice.h"
 #include "module1.h"
 #include "pageloader.h"
 #include "platform.h"
+#include "readonlydisplay.h"
 #include "retrieval.h"
 #include "textvalue.h"
 #include "version.h"
@@ -70,6 +72,19 @@ Form1::Form1(SiteConfig site, Platform &platform, QWidget *parent)
     m_hostSelection = new ListBoxSelection(*m_ui.List1);
     connect(m_retrieval, &Retrieval::listingRead, this,
             [this](HostKind, const QList<ListedHost> &hosts) { appendHosts(hosts); });
+    connect(m_retrieval, &Retrieval::listingFailed, this,
+            [this](HostKind kind, const LoadOutcome &outcome, const QString &pageTitle) {
+                m_listingFailures.append(listingFailureNotice(kind, outcome, pageTitle));
+                m_ui.List1->setNotice(QStringList(retrievingNotice()) + m_listingFailures);
+            });
+    connect(m_retrieval, &Retrieval::finished, this, [this] {
+        m_ui.List1->setNotice(m_listingFailures);
+        unsetCursor();
+    });
+    // The selected host's type and details: disabled, yet as readable as any text.
+    for (QWidget *detail : {static_cast<QWidget *>(m_ui.Combo1), static_cast<QWidget *>(m_ui.Text3),
+                            static_cast<QWidget *>(m_ui.Text4)})
+        showTextAsEnabled(*detail);
     new DefaultButtonFrame(*m_ui.Command1);
     connect(m_ui.Command1, &QPushButton::clicked, this, &Form1::retrieve);
     connect(m_ui.List1, &QListWidget::itemSelectionChanged, this, &Form1::showSelectedHost);
@@ -176,6 +191,10 @@ void Form1::retrieve()
 {
     setHostCommandsEnabled(false, false);
     clearHosts();
+    // Work shows until the static listing is read; the window stays usable meanwhile.
+    m_listingFailures.clear();
+    m_ui.List1->setNotice({retrievingNotice()});
+    setCursor(Qt::BusyCursor);
     m_retrieval->start();
 }
 

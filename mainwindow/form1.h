@@ -74,6 +74,8 @@ private:
     ListBoxSelection *m_hostSelection = nullptr;
     Retrieval *m_retrieval;
     Announcement m_announcement;
+    // What the host list says of this retrieval's listings that failed, one line each.
+    QStringList m_listingFailures;
 };
 
 } // namespace zonara

@@ -48,11 +48,16 @@ Form3::Form3(const QString &address, QWidget *parent)
     focusFirstAvailable({m_ui.Command1, m_ui.Text1});
     connect(m_ui.Command1, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_loader, &PageLoader::documentComplete, this, &Form3::showAnswer);
+    // Work shows until the answer does; the text itself stays empty.
+    m_ui.Text1->setPlaceholderText(tr("Waiting for the member service's answer\u2026"));
+    setCursor(Qt::BusyCursor);
     m_loader->load(address);
 }
 
 void Form3::showAnswer(const QString &document)
 {
+    unsetCursor();
+    m_ui.Text1->setPlaceholderText(QString());
     const Answer answer = extractAnswer(document);
     showExactCaption(*this, answer.caption);
     // Shown as plain text: the answer's markup is never rendered. The text box wraps long lines

@@ -1,3 +1,4 @@
+#include "hostlistbox.h"
 #include "mainwindowfixture.h"
 #include "pageloader.h"
 #include "testmain.h"
@@ -29,6 +30,12 @@ private:
     // Presses Retrieve and waits for both listings to complete; false if they never do.
     // With `settled`, also that no load completes a second time.
     bool retrieveAndWait(int timeoutMs, bool settled = true);
+    // What the host list says, and what a screen reader reads of it.
+    QString notice() const { return f->control<HostListBox>("List1")->notice().join(u'|'); }
+    QString description() const
+    {
+        return f->control<HostListBox>("List1")->accessibleDescription();
+    }
 
     std::unique_ptr<MainWindowFixture> f;
 };
@@ -67,24 +74,29 @@ void TestFailures::faultyServiceListsNothingAndRecovers_data()
 {
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<bool>("readerStarts");
-    QTest::newRow("no answer") << Fault::Hang << true;
-    QTest::newRow("connection closed mid-answer") << Fault::CloseMidAnswer << true;
-    QTest::newRow("500 with empty body") << Fault::EmptyServerError << true;
-    QTest::newRow("page over the size cap") << Fault::Oversized << true;
-    QTest::newRow("redirect loop") << Fault::RedirectLoop << true;
-    QTest::newRow("a trickle that brings nothing") << Fault::Trickle << true;
-    QTest::newRow("headers, then nothing") << Fault::HeadersThenNothing << true;
-    QTest::newRow("gzip bomb") << Fault::GzipBomb << true;
-    QTest::newRow("a million nested elements") << Fault::DeepNesting << true;
-    QTest::newRow("15 MiB of rows") << Fault::HugePage << true;
+    QTest::addColumn<QString>("why"); // what the host list says of each listing
+    QTest::newRow("no answer") << Fault::Hang << true << "no answer came within the time limit";
+    QTest::newRow("connection closed mid-answer")
+        << Fault::CloseMidAnswer << true << "could not be loaded (transfer closed";
+    QTest::newRow("500 with empty body") << Fault::EmptyServerError << true << "error 500";
+    QTest::newRow("page over the size cap")
+        << Fault::Oversized << true << "larger than the program reads";
+    QTest::newRow("redirect loop") << Fault::RedirectLoop << true << "(Too many redirects)";
+    QTest::newRow("a trickle that brings nothing") << Fault::Trickle << true << "no answer came";
+    QTest::newRow("headers, then nothing") << Fault::HeadersThenNothing << true << "no answer came";
+    QTest::newRow("gzip bomb") << Fault::GzipBomb << true << "larger than the program reads";
+    QTest::newRow("a million nested elements") << Fault::DeepNesting << true << "too complex";
+    QTest::newRow("15 MiB of rows") << Fault::HugePage << true << "too complex";
     // A reader that cannot start must still end the load, and the next one must read.
-    QTest::newRow("no thread for the reader") << Fault::None << false;
+    QTest::newRow("no thread for the reader")
+        << Fault::None << false << "(No thread could be started to read it)";
 }
 
 void TestFailures::faultyServiceListsNothingAndRecovers()
 {
     QFETCH(Fault, fault);
     QFETCH(bool, readerStarts);
+    QFETCH(QString, why);
     f->simulator.setFault(fault);
     auto *loader = f->window->findChild<PageLoader *>("DHTMLEdit1");
     if (!readerStarts)
@@ -105,40 +117,62 @@ void TestFailures::faultyServiceListsNothingAndRecovers()
     // The window kept answering while the pages were fetched and read.
     QVERIFY2(loop.longestGap() < 2'000, qPrintable(QString::number(loop.longestGap())));
     QVERIFY(f->window->isVisible() && f->enabled("Command1"));
+    // Fault caught: a failed listing looked like an empty account.
+    QVERIFY2(notice().startsWith("Dynamic hosts not retrieved: ") &&
+                 notice().contains("|Static hosts not retrieved: "),
+             qPrintable(notice()));
+    QVERIFY2(notice().count(why) == 2, qPrintable(notice()));
+    QCOMPARE(description(), f->control<HostListBox>("List1")->notice().join(u' '));
+    QCOMPARE(f->window->cursor().shape(), Qt::ArrowCursor);
 
     f->simulator.setFault(Fault::None);
     loader->setThreadStarter({});
     QVERIFY(retrieveAndWait(10'000, false));
-    QCOMPARE(f->listed().size(), 3);
+    QTRY_COMPARE(f->listed().size(), 3);
+    QTRY_COMPARE(notice(), QString());
+    QCOMPARE(description(), "The hosts of the account; select one to show its type and details");
 }
 
 void TestFailures::unreachableServiceListsNothing_data()
 {
-    QTest::addColumn<QString>("memberHost");
+    QTest::addColumn<QString>("memberHost"); // the simulator when empty
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("why"); // what the host list says of each listing
     QTcpServer probe;
     if (!probe.listen(QHostAddress::LocalHost))
         return;
     const quint16 closedPort = probe.serverPort();
     probe.close();
-    QTest::newRow("connection refused") << QStringLiteral("127.0.0.1:%1").arg(closedPort);
-    QTest::newRow("unknown host") << QStringLiteral("no-such-host.invalid");
+    QTest::newRow("connection refused")
+        << QStringLiteral("127.0.0.1:%1").arg(closedPort) << "secret"
+        << "the member service could not be reached (Failed to connect";
+    QTest::newRow("unknown host") << QStringLiteral("no-such-host.invalid") << "secret"
+                                  << "the member service could not be reached (";
+    QTest::newRow("wrong password") << QString() << "wrong"
+                                    << "the member service refused the user name or password.";
 }
 
 void TestFailures::unreachableServiceListsNothing()
 {
     QFETCH(QString, memberHost);
+    QFETCH(QString, password);
+    QFETCH(QString, why);
     SiteConfig site = f->site();
-    site.memberHost = memberHost;
+    if (!memberHost.isEmpty())
+        site.memberHost = memberHost;
     f->window = std::make_unique<Form1>(site, f->platform);
     f->window->show();
     f->control<QLineEdit>("Text1")->setText("user");
-    f->control<QLineEdit>("Text2")->setText("secret");
+    f->control<QLineEdit>("Text2")->setText(password);
     // Hosts of an earlier retrieval, which a failed one must not leave standing.
     f->control<QListWidget>("List1")->addItem("earlier.zonara.example");
     f->control<QListWidget>("VList1")->addItem("7");
     // Both listings complete, exactly once each: the static one is asked for after the failure.
     QVERIFY(retrieveAndWait(20'000));
     QVERIFY(f->listed().isEmpty());
+    QCOMPARE(f->control<HostListBox>("List1")->notice().size(), 2);
+    QVERIFY2(notice().count(why) == 2, qPrintable(notice()));
+    QVERIFY2(!notice().contains("secret"), qPrintable(notice()));
 }
 
 ZONARA_TEST_MAIN(TestFailures, "offscreen")

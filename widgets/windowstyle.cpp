@@ -136,6 +136,14 @@ void FixedDialog::fixLayout()
     keepWithOpener(*this);
 }
 
+void FixedDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Styles mark the focus only once the keyboard has moved it: a dialog that opens with the
+    // focus on its check box would give no sign of where Space goes.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
 void FixedDialog::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {

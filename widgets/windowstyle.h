@@ -61,6 +61,7 @@ protected:
     void fixLayout();
     void setDefaultButton(QPushButton *button) { m_defaultButton = button; }
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QPushButton *m_defaultButton = nullptr;
