@@ -28,21 +28,20 @@ public:
         setTextFormat(Qt::PlainText);
         setText(wrappableForDisplay(boundedForDisplay(text, LongestShownQuestion)));
         setDefaultButton(QMessageBox::Yes);
-        // On Wayland the compositor would let a click on the asking window bury the question, and
-        // Qt's title bar would offer maximize and minimize.
-        if (onWayland())
+        // Where the compositor draws no frames, Qt's title bar would offer maximize and minimize.
+        if (drawsOwnTitleBar())
             drawOwnTitleBar(*this, false);
         keepWithOpener(*this);
     }
 
 protected:
-    // QMessageBox fixes its size whenever it is shown or laid out; on Wayland a window that keeps
-    // a fixed size while the compositor maximizes it breaks the protocol, which ends the program.
-    // There the box only keeps its smallest size, and is not laid out while maximized (it is put
-    // back at once).
+    // QMessageBox fixes its size whenever it is shown or laid out; where the program draws its own
+    // title bar on Wayland, a window that keeps a fixed size while the compositor maximizes it
+    // breaks the protocol, which ends the program. There the box only keeps its smallest size, and
+    // is not laid out while maximized (it is put back at once).
     bool event(QEvent *event) override
     {
-        if (!onWayland())
+        if (!drawsOwnTitleBar())
             return QMessageBox::event(event);
         if (event->type() == QEvent::LayoutRequest && isMaximized())
             return true;

@@ -8,8 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgumbo-dev libcurl4-openssl-dev libcpp-httplib-dev libssl-dev zlib1g-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  libxcb1-dev xvfb xauth xdotool weston qt6-wayland x11-apps imagemagick fonts-dejavu-core fonts-liberation2
-  curl squid openssl
+  libxcb1-dev libwayland-dev xvfb xauth xdotool weston qt6-wayland x11-apps imagemagick fonts-dejavu-core fonts-liberation2
+  curl squid openssl sway wtype grim jq
   # The Debian package (CPack works out its dependencies with file, readelf and dpkg-shlibdeps)
   # and the checks of its desktop entry, metainfo and window class.
   dpkg-dev binutils file desktop-file-utils appstream x11-utils

@@ -1,5 +1,6 @@
 #include "waylandwindows.h"
 
+#include "compositorframes.h"
 #include "windowstaterefusal.h"
 
 #include <QApplication>
@@ -13,9 +14,16 @@ bool onWayland()
     return QGuiApplication::platformName().startsWith(QLatin1StringView("wayland"));
 }
 
+bool drawsOwnTitleBar()
+{
+    return onWayland() && !compositorDrawsFrames();
+}
+
 void fixWindowSize(QWidget &window)
 {
-    if (onWayland()) {
+    // Smallest and largest size alike elsewhere: no maximize, and a tiling compositor (sway)
+    // floats the window at its size.
+    if (drawsOwnTitleBar()) {
         window.setMinimumSize(window.size());
         window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         WindowStateRefusal::install(window, Qt::WindowMaximized);

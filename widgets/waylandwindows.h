@@ -10,7 +10,12 @@ namespace zonara {
 // other window systems.
 bool onWayland();
 
-// Fixes `window` at its present size. On Wayland only its smallest size is fixed: a maximized
+// On Wayland where the compositor draws no frames (weston, GNOME's mutter): the windows draw
+// their own title bar.
+bool drawsOwnTitleBar();
+
+// Fixes `window` at its present size. Where it draws its own title bar only its smallest size is
+// fixed: a maximized
 // window must take the larger size the compositor demands, and a window that keeps a fixed size
 // then breaks the protocol, which ends the program. Instead, a maximized window there is put back
 // to its size at once, so that maximize does nothing, as on X. Call it again where Qt fixes the

@@ -112,8 +112,8 @@ void makeFixedWindow(QWidget &window, MinimizeButton minimize)
         }
         window.resize(scaled(window.rect()).size());
     }
-    // Qt's own title bar there offers maximize and minimize on every window.
-    if (onWayland())
+    // Where the compositor draws no frames, Qt's own would offer maximize and minimize everywhere.
+    if (drawsOwnTitleBar())
         drawOwnTitleBar(window, minimize == MinimizeButton::Shown);
     fixWindowSize(window);
 }
