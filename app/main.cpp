@@ -1,6 +1,7 @@
 // Zonara Manager: manages the hosts of an account at the Zonara dynamic-DNS service.
 
 #include "alttyping.h"
+#include "application.h"
 #include "buildconfig.h"
 #include "desktopplatform.h"
 #include "form1.h"
@@ -11,16 +12,17 @@
 #include "windowaccessibility.h"
 #include "windowstyle.h"
 
-#include <QApplication>
 #include <QNetworkProxyFactory>
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
-int main(int argc, char *argv[])
+namespace {
+
+int run(int argc, char *argv[])
 {
-    zonara::applyProcessMemoryPolicy();
-    QApplication app(argc, argv);
+    zonara::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zonara Manager"));
     QApplication::setDesktopFileName(QStringLiteral("example.zmsoft.ZonaraManager"));
     // Like any desktop program, go through the proxy the desktop is set up with.
@@ -42,4 +44,18 @@ int main(int argc, char *argv[])
         std::_Exit(status);
     }
     return status;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    zonara::applyProcessMemoryPolicy();
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc &) {
+        // Too little memory to start or to end: said, with a status of its own, never a crash.
+        std::fputs("zonara-manager: not enough memory to run\n", stderr);
+        return 3;
+    }
 }

@@ -10,6 +10,10 @@ void applyProcessMemoryPolicy()
     // malloc raises this threshold to the size of the first such block freed, after which the
     // next pages land in the heaps, where what is freed stays resident.
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+    // Every page is read on a thread of its own, and malloc would give each thread a heap of its
+    // own, reserving 64 MiB of address space apiece: under an address-space limit a user's
+    // session may set, the reads then fail for want of room. Two heaps serve all threads.
+    mallopt(M_ARENA_MAX, 2);
 }
 
 void giveBackFreedMemory()

@@ -196,7 +196,13 @@ void PageLoader::load(const QString &address)
         if (lookup != m_proxyLookup)
             return;
         m_proxyLookup = nullptr;
-        startTransfer(lookup->result());
+        QList<QNetworkProxy> proxies;
+        try {
+            proxies = lookup->result();
+        } catch (...) { // what the look-up threw, out of memory above all, comes with its result
+            return failToLoad(LoadFailure::NotLoaded, tr("Out of memory"));
+        }
+        startTransfer(proxies);
     });
     m_proxyLookup->setFuture(
         QtConcurrent::run([query] { return QNetworkProxyFactory::proxyForQuery(query); }));

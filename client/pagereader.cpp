@@ -62,6 +62,17 @@ void PageReader::cancel()
 bool PageReader::start(const QByteArray &body, const QByteArray &contentType, ParseLimits limits)
 {
     cancel();
+    try {
+        return startReading(body, contentType, std::move(limits));
+    } catch (const std::bad_alloc &) {
+        m_cancelled.reset();
+        return false;
+    }
+}
+
+bool PageReader::startReading(const QByteArray &body, const QByteArray &contentType,
+                              ParseLimits limits)
+{
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     limits.cancelled = cancelled;
     auto promise = std::make_shared<QPromise<std::optional<QString>>>();

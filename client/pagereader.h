@@ -31,7 +31,8 @@ public:
     explicit PageReader(QObject *parent = nullptr);
     ~PageReader() override;
 
-    // Starts reading; false, with nothing to follow, when no thread could be started.
+    // Starts reading; false, with nothing to follow, when no thread could be started, or no
+    // memory found for the read.
     bool start(const QByteArray &body, const QByteArray &contentType, ParseLimits limits);
     void cancel();
     bool isReading() const { return m_watcher != nullptr; }
@@ -48,6 +49,8 @@ signals:
     void failed();
 
 private:
+    bool startReading(const QByteArray &body, const QByteArray &contentType, ParseLimits limits);
+
     QFutureWatcher<std::optional<QString>> *m_watcher = nullptr;
     std::shared_ptr<std::atomic<bool>> m_cancelled;
     ThreadStarter m_startThread;

@@ -17,10 +17,17 @@ ParseArena::ParseArena(const ParseLimits &limits)
 
 ParseArena::~ParseArena()
 {
-    for (const Mapping &chunk : m_chunks)
-        ::munmap(chunk.start, chunk.bytes);
-    for (const auto &[start, bytes] : m_largeBlocks)
-        ::munmap(start, bytes);
+    unmapAll(m_chunks);
+    unmapAll(m_largeBlocks);
+}
+
+void ParseArena::unmapAll(Mapping *list)
+{
+    while (list) {
+        Mapping *previous = list->previous;
+        ::munmap(list, list->bytes);
+        list = previous;
+    }
 }
 
 const GumboNode *ParseArena::parse(std::string_view html)
@@ -48,8 +55,9 @@ void ParseArena::deallocate(void *userdata, void *block)
         static_cast<ParseArena *>(userdata)->giveBack(block);
 }
 
-std::byte *ParseArena::map(std::size_t bytes)
+std::byte *ParseArena::map(std::size_t bytes, Mapping *&list)
 {
+    bytes += MappingHeader;
     m_allocated += bytes;
     if (m_allocated > m_memoryLimit)
         std::longjmp(m_escape, 1);
@@ -57,7 +65,13 @@ std::byte *ParseArena::map(std::size_t bytes)
                          MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (start == MAP_FAILED)
         std::longjmp(m_escape, 1);
-    return static_cast<std::byte *>(start);
+    // Listed before anything can jump: the destructor gives back what the lists hold.
+    auto *mapping = static_cast<Mapping *>(start);
+    *mapping = {list, nullptr, bytes};
+    if (list)
+        list->next = mapping;
+    list = mapping;
+    return static_cast<std::byte *>(start) + MappingHeader;
 }
 
 void *ParseArena::take(std::size_t size)
@@ -66,23 +80,19 @@ void *ParseArena::take(std::size_t size)
         (std::chrono::steady_clock::now() > m_deadline || (m_cancelled && m_cancelled->load())))
         std::longjmp(m_escape, 1);
     size = std::max<std::size_t>(1, (size + Alignment - 1) / Alignment);
-    if (size < ReusedSizes && !m_freed[size].empty()) {
-        void *block = m_freed[size].back();
-        m_freed[size].pop_back();
+    if (size < ReusedSizes && m_freed[size]) {
+        void *block = m_freed[size];
+        std::memcpy(&m_freed[size], block, sizeof(void *));
         return block;
     }
     const std::size_t bytes = HeaderSize + size * Alignment;
     std::byte *start = nullptr;
     if (bytes >= LargeBlock) {
-        start = map(bytes);
-        m_largeBlocks.emplace(start, bytes);
+        start = map(bytes, m_largeBlocks);
     } else {
         if (bytes > m_left) {
-            // The chunk goes into the list before anything can jump out of the parse.
-            m_chunks.reserve(m_chunks.size() + 1);
-            m_cursor = map(ChunkSize);
-            m_chunks.push_back({m_cursor, ChunkSize});
-            m_left = ChunkSize;
+            m_cursor = map(ChunkSize - MappingHeader, m_chunks);
+            m_left = ChunkSize - MappingHeader;
         }
         start = m_cursor;
         m_cursor += bytes;
@@ -98,15 +108,21 @@ void ParseArena::giveBack(void *block)
     std::size_t size = 0;
     std::memcpy(&size, start, sizeof size);
     if (size < ReusedSizes) {
-        m_freed[size].push_back(block);
+        std::memcpy(block, &m_freed[size], sizeof(void *));
+        m_freed[size] = block;
         return;
     }
-    const auto large = m_largeBlocks.find(start);
-    if (large == m_largeBlocks.end())
+    if (HeaderSize + size * Alignment < LargeBlock)
         return;
-    ::munmap(start, large->second);
-    m_allocated -= large->second;
-    m_largeBlocks.erase(large);
+    auto *mapping = reinterpret_cast<Mapping *>(start - MappingHeader);
+    if (mapping->next)
+        mapping->next->previous = mapping->previous;
+    else
+        m_largeBlocks = mapping->previous;
+    if (mapping->previous)
+        mapping->previous->next = mapping->next;
+    m_allocated -= mapping->bytes;
+    ::munmap(mapping, mapping->bytes);
 }
 
 } // namespace zonara

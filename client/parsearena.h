@@ -7,8 +7,6 @@
 #include <cstddef>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
 // gumbo's node type (GumboNode), named here so that gumbo stays private to this library.
 struct GumboInternalNode;
@@ -42,9 +40,10 @@ struct ParseLimits
 // no resources of its own besides what it allocated here.
 //
 // THE ONE RULE: no C++ frame with a destructor may stand between the setjmp in parse() and the
-// longjmp in an allocation, since the jump skips every destructor on the way. Only gumbo's C
-// frames and this class's allocation functions run there, and these hold no objects with
-// destructors; whatever they must record goes into members, made ready before anything can jump.
+// longjmp in an allocation, since the jump skips every destructor on the way; and nothing there
+// may throw, since an exception cannot cross gumbo's C frames. Only gumbo's C frames and this
+// class's allocation functions run there, and these hold no objects with destructors and allocate
+// nothing of their own: every list they keep is threaded through the blocks it lists.
 //
 // Memory comes straight from the system (mmap) and goes straight back (munmap): through malloc,
 // a worker thread's heap would keep hundreds of megabytes resident after a hostile page. Pages of
@@ -78,19 +77,27 @@ private:
     static constexpr std::size_t Alignment = alignof(void *);
     // Each block is preceded by its size in units of Alignment, so that a freed block can serve
     // a later request of the same size: the parser frees and allocates small buffers all the time.
+    // A freed small block holds the next freed block of its size.
     static constexpr std::size_t HeaderSize = sizeof(std::size_t);
-    static_assert(HeaderSize % Alignment == 0);
+    static_assert(HeaderSize % Alignment == 0 && HeaderSize >= sizeof(void *));
     static constexpr std::size_t ReusedSizes = 4096 / Alignment;
 
+    // The start of every mapping: the mappings of a kind form a list, chunks through `previous`
+    // alone, large blocks both ways, as one is given back whenever the parser frees it.
     struct Mapping
     {
-        void *start;
+        Mapping *previous;
+        Mapping *next;
         std::size_t bytes;
     };
+    static constexpr std::size_t MappingHeader =
+        (sizeof(Mapping) + Alignment - 1) & ~(Alignment - 1);
 
     static void *allocate(void *userdata, std::size_t size);
     static void deallocate(void *userdata, void *block);
-    std::byte *map(std::size_t bytes);
+    // A mapping of `bytes` after its header, put at the head of `list`.
+    std::byte *map(std::size_t bytes, Mapping *&list);
+    static void unmapAll(Mapping *list);
     void *take(std::size_t size);
     void giveBack(void *block);
 
@@ -100,9 +107,9 @@ private:
     std::shared_ptr<const std::atomic<bool>> m_cancelled;
     std::size_t m_allocated = 0;
     std::size_t m_allocations = 0;
-    std::vector<Mapping> m_chunks;
-    std::unordered_map<void *, std::size_t> m_largeBlocks;
-    std::array<std::vector<void *>, ReusedSizes> m_freed;
+    Mapping *m_chunks = nullptr;
+    Mapping *m_largeBlocks = nullptr;
+    std::array<void *, ReusedSizes> m_freed{};
     std::byte *m_cursor = nullptr;
     std::size_t m_left = 0;
 };

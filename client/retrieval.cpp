@@ -4,6 +4,7 @@
 #include "pageloader.h"
 
 #include <algorithm>
+#include <new>
 
 namespace zonara {
 
@@ -63,9 +64,16 @@ void Retrieval::readStep(quint64 pageNumber)
         return;
     const HostKind kind = kindAwaited();
     const QStringView rest = QStringView(m_page).sliced(m_readTo);
-    const qsizetype piece = stepEnd(rest, CharactersPerStep);
-    const QList<ListedHost> hosts =
-        parseListingPage(rest.first(piece), kind, m_parserState, m_records);
+    qsizetype piece = stepEnd(rest, CharactersPerStep);
+    QList<ListedHost> hosts;
+    try {
+        hosts = parseListingPage(rest.first(piece), kind, m_parserState, m_records);
+    } catch (const std::bad_alloc &) {
+        // The rest of the page is given up, and no host of it stays pending; the retrieval goes on.
+        piece = rest.size();
+        m_parserState.row = HostListParserState::Row::None;
+        emit listingFailed(kind, {LoadFailure::TooComplex, 0, tr("Out of memory"), false}, {});
+    }
     m_readTo += piece;
     const bool lastStep = m_readTo >= m_page.size();
     if (!lastStep) {

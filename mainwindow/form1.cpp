@@ -22,6 +22,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <new>
 
 namespace zonara {
 
@@ -110,9 +111,20 @@ void Form1::clearHosts()
 void Form1::appendHosts(const QList<ListedHost> &hosts)
 {
     // The hidden list keeps the whole id for the requests; the host list shows a bounded name.
-    for (const ListedHost &host : hosts) {
-        m_ui.VList1->addItem(QString::number(host.id));
-        m_ui.List1->addItem(boundedForDisplay(host.name));
+    try {
+        for (const ListedHost &host : hosts) {
+            m_ui.VList1->addItem(QString::number(host.id));
+            m_ui.List1->addItem(boundedForDisplay(host.name));
+        }
+    } catch (const std::bad_alloc &) {
+        // Entry i of one list stays the host of entry i of the other, and the list says it is
+        // not whole.
+        while (m_ui.VList1->count() > m_ui.List1->count())
+            delete m_ui.VList1->takeItem(m_ui.VList1->count() - 1);
+        while (m_ui.List1->count() > m_ui.VList1->count())
+            delete m_ui.List1->takeItem(m_ui.List1->count() - 1);
+        m_listingFailures.append(tr("Not every host could be listed: out of memory."));
+        m_ui.List1->setNotice(m_listingFailures);
     }
 }
 

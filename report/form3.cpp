@@ -54,10 +54,21 @@ Form3::Form3(const QString &address, QWidget *parent)
     m_loader->load(address);
 }
 
-void Form3::showAnswer(const QString &document)
+void Form3::showAnswer(const QString &document, const LoadOutcome &outcome)
 {
     unsetCursor();
     m_ui.Text1->setPlaceholderText(QString());
+    // The loader's error page would read as if nothing had been sent; a change that went out may
+    // have been made, and sending it again (an Add) would make it twice.
+    if (outcome.requestSent && outcome.failure != LoadFailure::None &&
+        outcome.failure != LoadFailure::ErrorStatus) {
+        showExactCaption(*this, tr("Change sent, answer not shown"));
+        m_ui.Text1->setPlainText(
+            tr("The change went out to the member service, but its answer could not be shown: "
+               "%1\n\nRetrieve the hosts to see whether it was made before you send it again.")
+                .arg(boundedForDisplay(outcome.reason, LongestAnswerLine)));
+        return;
+    }
     const Answer answer = extractAnswer(document);
     showExactCaption(*this, answer.caption);
     // Shown as plain text: the answer's markup is never rendered. The text box wraps long lines

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "loadoutcome.h"
 #include "ui_form3.h"
 #include "windowstyle.h"
 
@@ -19,7 +20,7 @@ public:
     explicit Form3(const QString &address, QWidget *parent = nullptr);
 
 private:
-    void showAnswer(const QString &document);
+    void showAnswer(const QString &document, const LoadOutcome &outcome);
 
     Ui::Form3 m_ui;
     PageLoader *m_loader;

@@ -100,6 +100,7 @@ private slots:
     void serverStateNeverOutlivesItsLoad();
     void slowButSteadyPageCompletes();
     void abandonedReadsStopAndNeverDelayTheNextLoad();
+    void readingEndsAtItsOwnLimit();
     void throughAProxyThatAsksForALogin_data();
     void throughAProxyThatAsksForALogin();
 
@@ -272,25 +273,31 @@ void TestPageLoader::failuresCompleteWithAnErrorPage()
 
 void TestPageLoader::connectionWithoutAnAnswer_data()
 {
-    QTest::addColumn<bool>("listening"); // reads each request and closes without an answer
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("connection refused") << false << "refused";
+    QTest::addColumn<bool>("listening"); // reads each request, writes `answer` and closes
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QString>("reason"); // in the error page; none: the empty page itself
+    QTest::newRow("connection refused") << false << QByteArray() << "refused";
     // Sent again on a new connection, a listing would reach the service twice, and a change be
     // applied twice.
-    QTest::newRow("listing dropped without an answer") << true << "closed without an answer";
+    QTest::newRow("dropped without an answer")
+        << true << QByteArray() << "closed without an answer";
+    QTest::newRow("an empty page")
+        << true << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n") << QString();
 }
 
 void TestPageLoader::connectionWithoutAnAnswer()
 {
     QFETCH(bool, listening);
+    QFETCH(QByteArray, answer);
     QFETCH(QString, reason);
     QTcpServer service;
     QVERIFY(service.listen(QHostAddress::LocalHost));
     int requests = 0;
-    connect(&service, &QTcpServer::newConnection, &service, [&service, &requests] {
+    connect(&service, &QTcpServer::newConnection, &service, [&service, &requests, answer] {
         QTcpSocket *connection = service.nextPendingConnection();
-        connect(connection, &QTcpSocket::readyRead, connection, [connection, &requests] {
+        connect(connection, &QTcpSocket::readyRead, connection, [connection, &requests, answer] {
             requests += int(connection->readAll().count("GET "));
+            connection->write(answer);
             connection->disconnectFromHost();
         });
     });
@@ -301,10 +308,14 @@ void TestPageLoader::connectionWithoutAnAnswer()
     PageLoader loader;
     const QString page = loaded(loader, MemberRequests(host, {"user", "pa55"}).dynamicListing(),
                                 std::chrono::milliseconds(300));
+    QCOMPARE(requests, listening ? 1 : 0);
+    if (reason.isEmpty()) { // an empty HTML document, as the text form writes it
+        QCOMPARE(page, "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n<BODY>\r\n</BODY>\r\n</HTML>\r\n");
+        return;
+    }
     QCOMPARE(titleOf(page), "Page not loaded");
     QVERIFY2(page.contains(reason, Qt::CaseInsensitive), qPrintable(page));
     QVERIFY2(!page.contains("pa55"), qPrintable(page));
-    QCOMPARE(requests, listening ? 1 : 0);
 }
 
 void TestPageLoader::invalidAddressStillCompletesLater_data()
@@ -505,6 +516,20 @@ void TestPageLoader::abandonedReadsStopAndNeverDelayTheNextLoad()
     for (std::unique_ptr<PageLoader> &loader : busy)
         loader.reset();
     QVERIFY(QTest::qWaitFor([] { return PageLoader::readsRunning() == 0; }, 1'000));
+}
+
+// Fault caught: a page of hostile nesting kept a core busy for the whole transfer timeout.
+void TestPageLoader::readingEndsAtItsOwnLimit()
+{
+    m_simulator->setFault(Fault::DeepNesting);
+    PageLoader loader;
+    loader.setTimeout(PageLoader::LongestRead * 6);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const QString page = loaded(loader, listingAddress(*m_simulator));
+    QCOMPARE(titleOf(page), "Page too complex");
+    QVERIFY2(elapsed.elapsed() < (PageLoader::LongestRead * 2).count(),
+             qPrintable(QString::number(elapsed.elapsed())));
 }
 
 void TestPageLoader::throughAProxyThatAsksForALogin_data()

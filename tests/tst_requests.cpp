@@ -121,6 +121,10 @@ void TestRequests::hostileInputStaysInItsPiece_data()
                                    << "p%3Aw"
                                    << "100%"
                                    << "%zz";
+    QTest::newRow("IP address injecting a key") << "me"
+                                                << "pw"
+                                                << "alpha"
+                                                << "1.2.3.4;wildcard=off";
     QTest::newRow("non-ASCII") << "müller"
                                << "pässwört"
                                << "häst"
@@ -134,26 +138,33 @@ void TestRequests::hostileInputStaysInItsPiece()
     QFETCH(QString, hostName);
     QFETCH(QString, ip);
 
-    const QString address = requests(user, password).addHost(0, hostName, ".zone", ip, true);
-    const QUrl url(address, QUrl::StrictMode);
-    QVERIFY2(url.isValid(), qPrintable(url.errorString()));
-    QCOMPARE(url.host(), Host);
-    QCOMPARE(url.path(), "/nic/zonara");
-    QCOMPARE(url.userName(QUrl::FullyDecoded), user);
-    QCOMPARE(url.password(QUrl::FullyDecoded), password);
-    QVERIFY(!url.hasFragment());
+    // The add request carries every field typed; the edit request, the IP address among them.
+    for (const bool edit : {false, true}) {
+        const QString address =
+            edit ? requests(user, password).editHost(0, "7", ip, true)
+                 : requests(user, password).addHost(0, hostName, ".zone", ip, true);
+        const QUrl url(address, QUrl::StrictMode);
+        QVERIFY2(url.isValid(), qPrintable(url.errorString()));
+        QCOMPARE(url.host(), Host);
+        QCOMPARE(url.path(), "/nic/zonara");
+        QCOMPARE(url.userName(QUrl::FullyDecoded), user);
+        QCOMPARE(url.password(QUrl::FullyDecoded), password);
+        QVERIFY(!url.hasFragment());
 
-    const QStringList pairs = url.query(QUrl::FullyEncoded).split(u';');
-    QStringList keys;
-    QStringList values;
-    for (const QString &pair : pairs) {
-        keys << pair.section(u'=', 0, 0);
-        values << QUrl::fromPercentEncoding(pair.section(u'=', 1).toUtf8());
+        const QStringList pairs = url.query(QUrl::FullyEncoded).split(u';');
+        QStringList keys;
+        QStringList values;
+        for (const QString &pair : pairs) {
+            keys << pair.section(u'=', 0, 0);
+            values << QUrl::fromPercentEncoding(pair.section(u'=', 1).toUtf8());
+        }
+        const QString named = edit ? "host_id" : "host";
+        QCOMPARE(keys.first(keys.size() - 3), QStringList({"started", "action", named}) +
+                                                  (edit ? QStringList() : QStringList("domain")));
+        QCOMPARE(keys.last(3), QStringList({"myip", "wildcard", "backmx"}));
+        QCOMPARE(values.at(2), edit ? "7" : hostName);
+        QCOMPARE(values.at(keys.indexOf("myip")), ip);
     }
-    QCOMPARE(keys,
-             QStringList({"started", "action", "host", "domain", "myip", "wildcard", "backmx"}));
-    QCOMPARE(values.at(2), hostName);
-    QCOMPARE(values.at(4), ip);
 }
 
 QTEST_APPLESS_MAIN(TestRequests)
