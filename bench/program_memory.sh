@@ -2,10 +2,12 @@
 # Memory of the program itself, on X (Xvfb), reaching the member-service simulator as its proxy:
 # at rest; peak and after two Retrieves of 10,000 hosts; and hostile pages just under the 16 MiB
 # the loader accepts, read as the announcement at start-up or as a listing. Figures come from
-# /proc/PID/status: VmHWM (peak resident) and VmRSS (resident now), in MB.
+# /proc/PID/status: VmHWM (peak resident), VmRSS (resident now) and VmSize (address space), in MB.
 # Usage: program_memory.sh PROGRAM SIMULATOR
 # Exits 1 when a goal is missed: every page under 512 MB; 10,000 hosts at 72 MB or less; after a
-# Retrieve of 10,000 hosts, resident memory within 15 MB of rest, the hosts' records included.
+# Retrieve of 10,000 hosts, resident memory within 15 MB of rest, the hosts' records included;
+# address space at most 250 MB at rest and 320 MB after that Retrieve, so that an address-space
+# limit a session may set (ulimit -v) does not cost listings.
 set -euo pipefail
 program=$1
 simulator=$2
@@ -97,20 +99,24 @@ check() { # check WHAT FIGURE-MB LIMIT-MB
 echo "Memory of $(basename "$program") on X (Xvfb), MB:"
 run_program --account "$work/big.txt"
 rest=$(kb "$program_pid" VmRSS)
+rest_space=$(kb "$program_pid" VmSize)
 login
 retrieve 1
 first_peak=$(kb "$program_pid" VmHWM)
 first_after=$(kb "$program_pid" VmRSS)
+first_space=$(kb "$program_pid" VmSize)
 retrieve 2
 second_peak=$(kb "$program_pid" VmHWM)
 second_after=$(kb "$program_pid" VmRSS)
 listed=$(grep -c 'statdns' "$work/requests.log" || true)
 stop_program
-echo "  at rest:                                $(mb "$rest")"
-echo "  10,000 hosts, first Retrieve:  peak $(mb "$first_peak"), after $(mb "$first_after")"
+echo "  at rest:                                $(mb "$rest"), address space $(mb "$rest_space")"
+echo "  10,000 hosts, first Retrieve:  peak $(mb "$first_peak"), after $(mb "$first_after"), address space $(mb "$first_space")"
 echo "  10,000 hosts, second Retrieve: peak $(mb "$second_peak"), after $(mb "$second_after")"
 echo "  (static listing requested $listed times)"
 check "peak with 10,000 hosts" "$(mb "$second_peak")" 72
+check "address space at rest" "$(mb "$rest_space")" 250
+check "address space after a Retrieve of 10,000 hosts" "$(mb "$first_space")" 320
 # The goal allows 15 MB above rest besides the hosts' own records; this counts the records too.
 check "after Retrieve" "$(mb "$second_after")" "$(mb $((rest + 15 * 1024)))"
 
