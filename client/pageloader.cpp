@@ -52,14 +52,14 @@ QString transferError(CURL *easy, CURLcode code, const char *detail)
 {
     if (code == CURLE_GOT_NOTHING)
         return PageLoader::tr("The connection closed without an answer");
-    QString why = detail[0] ? QString::fromLocal8Bit(detail).trimmed()
-                            : QString::fromLatin1(curl_easy_strerror(code));
+    // The system's word where it has one ("Connection refused"): curl's would add the address
+    // and its own timing.
     long systemError = 0;
     curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &systemError);
-    if (systemError != 0)
-        why += QStringLiteral(" (%1)").arg(
-            QString::fromStdString(std::system_category().message(int(systemError))));
-    return why;
+    if (systemError != 0 && code == CURLE_COULDNT_CONNECT)
+        return QString::fromStdString(std::system_category().message(int(systemError)));
+    return detail[0] ? QString::fromLocal8Bit(detail).trimmed()
+                     : QString::fromLatin1(curl_easy_strerror(code));
 }
 
 // The system's certificate authorities, as curl reads them, followed by `extra`.

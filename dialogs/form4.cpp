@@ -2,6 +2,7 @@
 
 #include "mainwindowfields.h"
 #include "module1.h"
+#include "readonlydisplay.h"
 
 namespace zonara {
 
@@ -15,6 +16,9 @@ Form4::Form4(const MainWindowFields &mainWindow, const QString &localIpAddress, 
     connect(m_ui.Command1, &QPushButton::clicked, this, &Form4::submit);
     connect(m_ui.Command2, &QPushButton::clicked, this, &QDialog::reject);
 
+    // Which host is edited, and its type: disabled, yet as readable as any text.
+    showTextAsEnabled(*m_ui.Combo2);
+    showTextAsEnabled(*m_ui.Text1);
     m_ui.Combo2->setCurrentIndex(mainWindow.typeDisplayIndex());
     m_ui.Text1->setText(mainWindow.selectedHostName());
     m_ui.Text2->setText(localIpAddress);

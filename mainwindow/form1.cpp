@@ -80,7 +80,7 @@ Form1::Form1(SiteConfig site, Platform &platform, QWidget *parent)
             });
     connect(m_retrieval, &Retrieval::finished, this, [this] {
         m_ui.List1->setNotice(m_listingFailures);
-        unsetCursor();
+        m_retrieving.reset();
     });
     // The selected host's type and details: disabled, yet as readable as any text.
     for (QWidget *detail : {static_cast<QWidget *>(m_ui.Combo1), static_cast<QWidget *>(m_ui.Text3),
@@ -206,7 +206,8 @@ void Form1::retrieve()
     // Work shows until the static listing is read; the window stays usable meanwhile.
     m_listingFailures.clear();
     m_ui.List1->setNotice({retrievingNotice()});
-    setCursor(Qt::BusyCursor);
+    if (!m_retrieving)
+        m_retrieving.emplace();
     m_retrieval->start();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "announcement.h"
+#include "busypointer.h"
 #include "hostlistparser.h"
 #include "mainwindowfields.h"
 #include "siteconfig.h"
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 namespace zonara {
 
@@ -76,6 +78,7 @@ private:
     Announcement m_announcement;
     // What the host list says of this retrieval's listings that failed, one line each.
     QStringList m_listingFailures;
+    std::optional<BusyPointer> m_retrieving;
 };
 
 } // namespace zonara

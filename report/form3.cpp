@@ -50,13 +50,17 @@ Form3::Form3(const QString &address, QWidget *parent)
     connect(m_loader, &PageLoader::documentComplete, this, &Form3::showAnswer);
     // Work shows until the answer does; the text itself stays empty.
     m_ui.Text1->setPlaceholderText(tr("Waiting for the member service's answer\u2026"));
-    setCursor(Qt::BusyCursor);
+    // As readable as the answer will be: the style's placeholder grey is too faint.
+    QPalette palette = m_ui.Text1->palette();
+    palette.setColor(QPalette::PlaceholderText, palette.color(QPalette::Text));
+    m_ui.Text1->setPalette(palette);
+    m_waiting.emplace();
     m_loader->load(address);
 }
 
 void Form3::showAnswer(const QString &document, const LoadOutcome &outcome)
 {
-    unsetCursor();
+    m_waiting.reset();
     m_ui.Text1->setPlaceholderText(QString());
     // The loader's error page would read as if nothing had been sent; a change that went out may
     // have been made, and sending it again (an Add) would make it twice.
@@ -64,8 +68,8 @@ void Form3::showAnswer(const QString &document, const LoadOutcome &outcome)
         outcome.failure != LoadFailure::ErrorStatus) {
         showExactCaption(*this, tr("Change sent, answer not shown"));
         m_ui.Text1->setPlainText(
-            tr("The change went out to the member service, but its answer could not be shown: "
-               "%1\n\nRetrieve the hosts to see whether it was made before you send it again.")
+            tr("The change went out to the member service, but its answer could not be shown "
+               "(%1).\n\nRetrieve the hosts to see whether it was made before you send it again.")
                 .arg(boundedForDisplay(outcome.reason, LongestAnswerLine)));
         return;
     }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "busypointer.h"
 #include "loadoutcome.h"
 #include "ui_form3.h"
 #include "windowstyle.h"
+
+#include <optional>
 
 namespace zonara {
 
@@ -23,6 +26,7 @@ private:
     void showAnswer(const QString &document, const LoadOutcome &outcome);
 
     Ui::Form3 m_ui;
+    std::optional<BusyPointer> m_waiting;
     PageLoader *m_loader;
 };
 

@@ -145,7 +145,7 @@ void TestFailures::unreachableServiceListsNothing_data()
     probe.close();
     QTest::newRow("connection refused")
         << QStringLiteral("127.0.0.1:%1").arg(closedPort) << "secret"
-        << "the member service could not be reached (Failed to connect";
+        << "the member service could not be reached (Connection refused)";
     QTest::newRow("unknown host") << QStringLiteral("no-such-host.invalid") << "secret"
                                   << "the member service could not be reached (";
     QTest::newRow("wrong password") << QString() << "wrong"

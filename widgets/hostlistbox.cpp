@@ -1,7 +1,10 @@
 #include "hostlistbox.h"
 
+#include "displaytext.h"
+
 #include <QEvent>
 #include <QLabel>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -15,11 +18,27 @@ HostListBox::HostListBox(QWidget *parent)
     // Texts from the network among them: plain text, wrapped at the list's width.
     m_notice->setTextFormat(Qt::PlainText);
     m_notice->setWordWrap(true);
+    // Where the text is longer than the room, its start shows.
+    m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_notice->setForegroundRole(QPalette::Text);
     m_notice->setBackgroundRole(QPalette::Base);
     m_notice->setAutoFillBackground(true);
     m_notice->setContentsMargins(2, 1, 2, 1);
     m_notice->hide();
+    // The notice's room changes as the list gains its first entry or loses its last.
+    const auto entriesChanged = [this] {
+        if ((count() == 0) != m_placedForEmpty)
+            placeNotice();
+    };
+    connect(model(), &QAbstractItemModel::rowsInserted, this, entriesChanged);
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, entriesChanged);
+    connect(model(), &QAbstractItemModel::modelReset, this, entriesChanged);
+}
+
+HostListBox::~HostListBox()
+{
+    // The list's model empties itself as the list box goes, after this part of it is gone.
+    model()->disconnect(this);
 }
 
 void HostListBox::setNotice(const QStringList &lines)
@@ -29,7 +48,8 @@ void HostListBox::setNotice(const QStringList &lines)
     if (m_lines.isEmpty())
         m_description = accessibleDescription();
     m_lines = lines;
-    m_notice->setText(lines.join(u'\n'));
+    // A long word (a host name, an address) wraps within the list's width too.
+    m_notice->setText(wrappableForDisplay(lines.join(u'\n'), 24));
     m_notice->setVisible(!lines.isEmpty());
     setAccessibleDescription(lines.isEmpty() ? m_description : lines.join(u' '));
     placeNotice();
@@ -39,6 +59,19 @@ bool HostListBox::event(QEvent *event)
 {
     const bool handled = QListWidget::event(event);
     switch (event->type()) {
+    case QEvent::Paint:
+        // The styles mark a focused list by its current entry alone: an empty list, or one with
+        // a notice only, would show no sign of the focus. Its frame does, in the selection colour.
+        if (hasFocus()) {
+            QPainter painter(this);
+            painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+            painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+        }
+        break;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        update();
+        break;
     case QEvent::Resize:
     case QEvent::FontChange:
     case QEvent::StyleChange:
@@ -53,6 +86,7 @@ bool HostListBox::event(QEvent *event)
 void HostListBox::placeNotice()
 {
     const QRect inside = contentsRect();
+    m_placedForEmpty = count() == 0;
     // At most half the list, so that hosts listed beside a failure still show.
     const int height =
         m_lines.isEmpty() ? 0

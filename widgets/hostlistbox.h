@@ -10,7 +10,7 @@ namespace zonara {
 // The host list: a list box that can show a notice above its entries, such as why a listing
 // failed. The notice is no entry: it cannot be selected or scrolled away, it is drawn in the list's
 // text colour, and while it shows it is the list's accessible description, which screen readers
-// read with the list.
+// read with the list. While the list has no entries, the notice may fill it.
 class HostListBox final : public QListWidget
 {
     Q_OBJECT
@@ -18,6 +18,7 @@ class HostListBox final : public QListWidget
 
 public:
     explicit HostListBox(QWidget *parent = nullptr);
+    ~HostListBox() override;
 
     // One line of the notice each; none hides it and gives the list its usual description back.
     void setNotice(const QStringList &lines);
@@ -32,6 +33,7 @@ private:
     QLabel *m_notice;
     QStringList m_lines;
     QString m_description; // the list's own, while no notice shows
+    bool m_placedForEmpty = true;
 };
 
 } // namespace zonara

@@ -9,10 +9,12 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStyleFactory>
+#include <QStyleOption>
 
 #include <algorithm>
 
@@ -48,6 +50,35 @@ public:
         if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight)
             return std::min(value, twipsToPixels(195));
         return value;
+    }
+
+    // The styles' own focus marks read at 1.1:1 to 2:1 under some colour schemes: a dotted line
+    // in the text colour reads under every one, and shows wherever the focus is.
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        if (element != PE_FrameFocusRect) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        painter->save();
+        painter->setPen(QPen(option->palette.color(QPalette::WindowText), 1, Qt::DotLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+        painter->restore();
+    }
+
+    // A focused button is told apart from the default button, which the styles draw alike.
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element == CE_PushButton && option->state & State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(*option);
+            focus.rect = option->rect.adjusted(3, 3, -3, -3);
+            drawPrimitive(PE_FrameFocusRect, &focus, painter, widget);
+        }
     }
 };
 
