@@ -281,14 +281,21 @@ size_t PageLoader::onHeader(char *, size_t, size_t size, void *self)
 size_t PageLoader::onBody(char *data, size_t, size_t size, void *self)
 {
     auto *loader = static_cast<PageLoader *>(self);
+    QByteArray &body = loader->m_body;
     // The time limit counts time without progress: a slow but steady page completes.
     loader->m_deadline.start(loader->m_timeout);
     LoadOutcome &outcome = loader->m_outcome;
-    if (loader->m_body.size() + qint64(size) > loader->m_sizeLimit)
+    curl_off_t length = -1;
+    if (body.isEmpty())
+        curl_easy_getinfo(loader->m_easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    if (body.size() + qint64(size) > loader->m_sizeLimit)
         outcome.failure = LoadFailure::TooLarge;
     else
-        try {
-            loader->m_body.append(data, qsizetype(size));
+        try { // nothing may be thrown through curl
+            // The page in one block of its size where the answer names it, not a growing one.
+            if (length > 0 && length <= loader->m_sizeLimit)
+                body.reserve(qsizetype(length));
+            body.append(data, qsizetype(size));
         } catch (const std::bad_alloc &) {
             outcome.failure = LoadFailure::NotLoaded;
         }
