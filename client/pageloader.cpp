@@ -58,6 +58,8 @@ QString transferError(CURL *easy, CURLcode code, const char *detail)
     curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &systemError);
     if (systemError != 0 && code == CURLE_COULDNT_CONNECT)
         return QString::fromStdString(std::system_category().message(int(systemError)));
+    if (code == CURLE_COULDNT_RESOLVE_PROXY)
+        return PageLoader::tr("The proxy's host name is unknown");
     return detail[0] ? QString::fromLocal8Bit(detail).trimmed()
                      : QString::fromLatin1(curl_easy_strerror(code));
 }
@@ -312,7 +314,9 @@ void PageLoader::onTransferDone(CURL *easy, CURLcode result)
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
     curl_easy_getinfo(easy, CURLINFO_HTTP_CONNECTCODE, &connectStatus);
     m_outcome.status = int(status);
-    m_outcome.requestSent = status > 0;
+    // A step that got an answer was sent, and a change sent at any step of its redirects may
+    // have been made.
+    m_outcome.requestSent = m_outcome.requestSent || status > 0;
     if (m_outcome.failure == LoadFailure::TooLarge || result == CURLE_FILESIZE_EXCEEDED)
         return fail(LoadFailure::TooLarge, tr("Page too large"),
                     tr("The answer from %1 is larger than %2 MiB and was not loaded.")

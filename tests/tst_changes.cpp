@@ -367,30 +367,41 @@ void TestChanges::dialogsReopenWithTheirDefaults()
 
 void TestChanges::unreachableServiceShowsTheLoaderError_data()
 {
-    QTest::addColumn<bool>("listening"); // reads each request and closes without an answer
+    QTest::addColumn<bool>("listening"); // reads each request, writes `answer` and closes
+    QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("connection refused") << false << "Page not loaded"
+    QTest::newRow("connection refused") << false << QByteArray() << "Page not loaded"
                                         << "refused";
     // Sent again on a new connection, the change would be applied again: an Add, a second host.
     // Sent once, it may have been made: the report must not say that nothing went out.
-    QTest::newRow("closed without an answer") << true << "Change sent, answer not shown"
-                                              << "went out to the member service";
+    QTest::newRow("closed without an answer")
+        << true << QByteArray() << "Change sent, answer not shown"
+        << "went out to the member service";
+    // Made at the first step, whatever becomes of the redirect after it.
+    QTest::newRow("redirected to https that cannot be reached")
+        << true
+        << QByteArray("HTTP/1.1 302 Found\r\nLocation: https://127.0.0.1:1/x\r\n"
+                      "Content-Length: 0\r\n\r\n")
+        << "Change sent, answer not shown"
+        << "went out to the member service";
 }
 
 void TestChanges::unreachableServiceShowsTheLoaderError()
 {
     QFETCH(bool, listening);
+    QFETCH(QByteArray, answer);
     QFETCH(QString, caption);
     QFETCH(QString, reason);
     QTcpServer service;
     QVERIFY(service.listen(QHostAddress::LocalHost));
     const quint16 port = service.serverPort();
     int requests = 0;
-    connect(&service, &QTcpServer::newConnection, &service, [&service, &requests] {
+    connect(&service, &QTcpServer::newConnection, &service, [&service, &requests, answer] {
         QTcpSocket *connection = service.nextPendingConnection();
-        connect(connection, &QTcpSocket::readyRead, connection, [connection, &requests] {
+        connect(connection, &QTcpSocket::readyRead, connection, [connection, &requests, answer] {
             requests += int(connection->readAll().count("GET "));
+            connection->write(answer);
             connection->disconnectFromHost();
         });
     });

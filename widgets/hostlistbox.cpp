@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QStyleOption>
 
 #include <algorithm>
 
@@ -61,11 +62,12 @@ bool HostListBox::event(QEvent *event)
     switch (event->type()) {
     case QEvent::Paint:
         // The styles mark a focused list by its current entry alone: an empty list, or one with
-        // a notice only, would show no sign of the focus. Its frame does, in the selection colour.
+        // a notice only, would show no sign of the focus. Its frame carries the style's mark.
         if (hasFocus()) {
             QPainter painter(this);
-            painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
-            painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
         }
         break;
     case QEvent::FocusIn:

@@ -57,6 +57,15 @@ public:
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget) const override
     {
+        if (element == PE_FrameLineEdit && option->state & State_HasFocus) {
+            // A focused text box, marked by the style's frame colour alone, too.
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(*option);
+            focus.rect = option->rect.adjusted(1, 1, -1, -1);
+            drawPrimitive(PE_FrameFocusRect, &focus, painter, widget);
+            return;
+        }
         if (element != PE_FrameFocusRect) {
             QProxyStyle::drawPrimitive(element, option, painter, widget);
             return;
