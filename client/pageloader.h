@@ -1,5 +1,6 @@
 #pragma once
 
+#include "addresspolicy.h"
 #include "loadoutcome.h"
 #include "pagereader.h"
 
@@ -135,11 +136,5 @@ private:
 // The loader's own page for a load that failed: title and reason escaped, the reason in a
 // preformatted block, lines ended by CR LF.
 QString errorDocument(const QString &title, const QString &reason);
-
-// Whether a load that presents credentials follows a redirect from `from` to `to`.
-bool followsWithCredentials(const QUrl &from, const QUrl &to);
-
-// `address` as given, without the password between the first ":" after "//" and the last "@".
-QString withoutPassword(const QString &address);
 
 } // namespace zonara

@@ -3,6 +3,7 @@
 #include "form4.h"
 #include "mainwindowfixture.h"
 #include "module1.h"
+#include "oneanswerservice.h"
 #include "testmain.h"
 
 #include <QCheckBox>
@@ -393,18 +394,9 @@ void TestChanges::unreachableServiceShowsTheLoaderError()
     QFETCH(QByteArray, answer);
     QFETCH(QString, caption);
     QFETCH(QString, reason);
-    QTcpServer service;
-    QVERIFY(service.listen(QHostAddress::LocalHost));
+    OneAnswerService service(answer);
+    QVERIFY(service.isListening());
     const quint16 port = service.serverPort();
-    int requests = 0;
-    connect(&service, &QTcpServer::newConnection, &service, [&service, &requests, answer] {
-        QTcpSocket *connection = service.nextPendingConnection();
-        connect(connection, &QTcpSocket::readyRead, connection, [connection, &requests, answer] {
-            requests += int(connection->readAll().count("GET "));
-            connection->write(answer);
-            connection->disconnectFromHost();
-        });
-    });
     if (!listening)
         service.close();
 
@@ -416,7 +408,7 @@ void TestChanges::unreachableServiceShowsTheLoaderError()
     QCOMPARE(report.caption, caption);
     QVERIFY2(report.text.contains(reason, Qt::CaseInsensitive), qPrintable(report.text));
     QVERIFY(!report.text.contains("secret"));
-    QCOMPARE(requests, listening ? 1 : 0);
+    QCOMPARE(service.requests(), listening ? 1 : 0);
 }
 
 void TestChanges::closingTheReportAbandonsItsLoad()

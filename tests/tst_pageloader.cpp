@@ -1,4 +1,5 @@
 #include "membersimulator.h"
+#include "oneanswerservice.h"
 #include "pageloader.h"
 #include "requests.h"
 #include "testmain.h"
@@ -290,17 +291,8 @@ void TestPageLoader::connectionWithoutAnAnswer()
     QFETCH(bool, listening);
     QFETCH(QByteArray, answer);
     QFETCH(QString, reason);
-    QTcpServer service;
-    QVERIFY(service.listen(QHostAddress::LocalHost));
-    int requests = 0;
-    connect(&service, &QTcpServer::newConnection, &service, [&service, &requests, answer] {
-        QTcpSocket *connection = service.nextPendingConnection();
-        connect(connection, &QTcpSocket::readyRead, connection, [connection, &requests, answer] {
-            requests += int(connection->readAll().count("GET "));
-            connection->write(answer);
-            connection->disconnectFromHost();
-        });
-    });
+    OneAnswerService service(answer);
+    QVERIFY(service.isListening());
     const QString host = QStringLiteral("127.0.0.1:%1").arg(service.serverPort());
     if (!listening)
         service.close();
@@ -308,7 +300,7 @@ void TestPageLoader::connectionWithoutAnAnswer()
     PageLoader loader;
     const QString page = loaded(loader, MemberRequests(host, {"user", "pa55"}).dynamicListing(),
                                 std::chrono::milliseconds(300));
-    QCOMPARE(requests, listening ? 1 : 0);
+    QCOMPARE(service.requests(), listening ? 1 : 0);
     if (reason.isEmpty()) { // an empty HTML document, as the text form writes it
         QCOMPARE(page, "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n<BODY>\r\n</BODY>\r\n</HTML>\r\n");
         return;
