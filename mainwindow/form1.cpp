@@ -76,15 +76,14 @@ Form1::Form1(SiteConfig site, Platform &platform, QWidget *parent)
     connect(m_retrieval, &Retrieval::listingFailed, this,
             [this](HostKind kind, const LoadOutcome &outcome, const QString &pageTitle) {
                 m_listingFailures.append(listingFailureNotice(kind, outcome, pageTitle));
-                m_ui.List1->setNotice(QStringList(retrievingNotice()) + m_listingFailures);
+                showListingNotice();
             });
     connect(m_retrieval, &Retrieval::finished, this, [this] {
-        m_ui.List1->setNotice(m_listingFailures);
         m_retrieving.reset();
+        showListingNotice();
     });
     // The selected host's type and details: disabled, yet as readable as any text.
-    for (QWidget *detail : {static_cast<QWidget *>(m_ui.Combo1), static_cast<QWidget *>(m_ui.Text3),
-                            static_cast<QWidget *>(m_ui.Text4)})
+    for (QWidget *detail : std::initializer_list<QWidget *>{m_ui.Combo1, m_ui.Text3, m_ui.Text4})
         showTextAsEnabled(*detail);
     new DefaultButtonFrame(*m_ui.Command1);
     connect(m_ui.Command1, &QPushButton::clicked, this, &Form1::retrieve);
@@ -124,8 +123,14 @@ void Form1::appendHosts(const QList<ListedHost> &hosts)
         while (m_ui.List1->count() > m_ui.VList1->count())
             delete m_ui.List1->takeItem(m_ui.List1->count() - 1);
         m_listingFailures.append(tr("Not every host could be listed: out of memory."));
-        m_ui.List1->setNotice(m_listingFailures);
+        showListingNotice();
     }
+}
+
+void Form1::showListingNotice()
+{
+    m_ui.List1->setNotice(m_retrieving ? QStringList(retrievingNotice()) + m_listingFailures
+                                       : m_listingFailures);
 }
 
 MemberRequests Form1::memberRequests() const
@@ -205,9 +210,9 @@ void Form1::retrieve()
     clearHosts();
     // Work shows until the static listing is read; the window stays usable meanwhile.
     m_listingFailures.clear();
-    m_ui.List1->setNotice({retrievingNotice()});
     if (!m_retrieving)
         m_retrieving.emplace();
+    showListingNotice();
     m_retrieval->start();
 }
 

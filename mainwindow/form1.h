@@ -56,6 +56,8 @@ private:
     // Delete and Edit act on the selected host, Convert on a selected host that is not static.
     void setHostCommandsEnabled(bool hostSelected, bool hostConvertible);
     void appendHosts(const QList<ListedHost> &hosts);
+    // What the host list says of the retrieval: that it runs, and which listings failed.
+    void showListingNotice();
     void showSelectedHost();
     void addHost();
     void deleteHost();
